@@ -1,0 +1,2 @@
+// io.cpp -- logical units, layouts, list-directed input and output.
+#include "io/io.h"

@@ -1,0 +1,212 @@
+// io.h -- the engine's file runtime: logical units opened by name, output through
+// layouts in edit-descriptor notation, list-directed reads and writes, fixed-width
+// text reads and the clock. Numbers come out exactly as gfortran prints them.
+// io knows nothing about walls: callers name a unit, a layout and the values.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace io {
+
+// ---------------------------------------------------------------------------
+// Values handed to a write: an integer, a real or a text. Items only point at
+// the caller's data for the duration of one call; nothing is copied or kept.
+struct Item {
+  enum Kind : std::uint8_t { INT, REAL, TEXT, INTS, REALS } kind = INT;
+  std::int64_t i = 0;
+  double r = 0;
+  std::string_view s;
+  const int* ip = nullptr;     // INTS: ip[0..n-1]
+  const double* rp = nullptr;  // REALS: rp[0..n-1]
+  std::size_t n = 0;
+};
+inline Item to_item(int v) { Item t; t.kind = Item::INT; t.i = v; return t; }
+inline Item to_item(long v) { Item t; t.kind = Item::INT; t.i = v; return t; }
+inline Item to_item(long long v) { Item t; t.kind = Item::INT; t.i = v; return t; }
+inline Item to_item(double v) { Item t; t.kind = Item::REAL; t.r = v; return t; }
+inline Item to_item(float v) { Item t; t.kind = Item::REAL; t.r = v; return t; }
+inline Item to_item(std::string_view v) { Item t; t.kind = Item::TEXT; t.s = v; return t; }
+inline Item to_item(const char* v) { return to_item(std::string_view(v)); }
+inline Item to_item(const std::string& v) { return to_item(std::string_view(v)); }
+inline Item to_item(std::span<const int> v) { Item t; t.kind = Item::INTS; t.ip = v.data(); t.n = v.size(); return t; }
+inline Item to_item(std::span<const double> v) { Item t; t.kind = Item::REALS; t.rp = v.data(); t.n = v.size(); return t; }
+
+// Fixed-length character variable, blank padded like CHARACTER*N.
+template <int N>
+struct Chars {
+  char c[N];
+  Chars() { fill(' '); }
+  Chars(std::string_view v) { assign(v); }
+  void fill(char ch) { for (char& x : c) x = ch; }
+  void assign(std::string_view v) {  // first N characters, blank padded
+    for (int k = 0; k < N; ++k) c[k] = k < static_cast<int>(v.size()) ? v[k] : ' ';
+  }
+  std::string_view view() const { return {c, static_cast<std::size_t>(N)}; }
+  std::string_view trimmed() const {  // without trailing blanks
+    int n = N;
+    while (n > 0 && c[n - 1] == ' ') --n;
+    return {c, static_cast<std::size_t>(n)};
+  }
+  operator std::string_view() const { return view(); }
+  bool operator==(std::string_view v) const { return trimmed() == v; }
+};
+template <int N>
+Item to_item(const Chars<N>& v) { return to_item(v.view()); }
+
+// ---------------------------------------------------------------------------
+// Values filled by a read. A list-directed read leaves an item unchanged when its
+// value is null (",,", "r*" or after a slash).
+struct Target {
+  enum Kind : std::uint8_t { INT, REAL, TEXT, INTS, REALS } kind = INT;
+  int* ip = nullptr;
+  double* rp = nullptr;
+  char* cp = nullptr;  // TEXT: blank-padded buffer of n characters
+  std::size_t n = 1;
+};
+inline Target to_target(int& v) { Target t; t.kind = Target::INT; t.ip = &v; return t; }
+inline Target to_target(double& v) { Target t; t.kind = Target::REAL; t.rp = &v; return t; }
+inline Target to_target(std::span<int> v) { Target t; t.kind = Target::INTS; t.ip = v.data(); t.n = v.size(); return t; }
+inline Target to_target(std::span<double> v) { Target t; t.kind = Target::REALS; t.rp = v.data(); t.n = v.size(); return t; }
+template <int N>
+Target to_target(Chars<N>& v) { Target t; t.kind = Target::TEXT; t.cp = v.c; t.n = N; return t; }
+
+// How a record is named in messages: what = "second control record" or "wall
+// section" with n = 3 ("wall section 3"); names = the item names separated by blanks
+// ("NI H DMAX ..."), the k-th naming value k. Array targets count one value per element.
+struct Rec {
+  std::string_view what;
+  int n = 0;
+  std::string_view names;
+};
+
+// Malformed or missing input. The message names the file, the line, the record and
+// the value: "in.dat, line 3: second control record, value 2 (H): expected a real,
+// found 'x'". eof is set when the file ended before the record was complete.
+class InputError : public std::runtime_error {
+ public:
+  InputError(const std::string& msg, bool at_eof) : std::runtime_error(msg), eof(at_eof) {}
+  bool eof;
+};
+
+// A file that cannot be opened, read or written ("cannot open report file 'x': ...").
+class FileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// ---------------------------------------------------------------------------
+// A parsed layout, cached by the address of its text: callers pass string literals.
+struct Layout;
+
+// Local date and time for report headers.
+struct Clock {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+// The local time now; SOURCE_DATE_EPOCH, when set to a number of seconds, gives the
+// time instead (as UTC), so reports can be reproduced.
+Clock now();
+
+constexpr int MXUNIT = 100;  // unit numbers 0..99
+constexpr int LCON = 0;      // the console: standard error, or a capture in tests
+
+// The logical units of one run. Unit 0 is the console; every other unit is opened by
+// name, with status "UNKNOWN" semantics: a missing file is created, an existing file is
+// read from its start or, at the first write, overwritten from its start.
+class Units {
+ public:
+  Units();
+  ~Units();
+  Units(const Units&) = delete;
+  Units& operator=(const Units&) = delete;
+
+  // OPEN(unit, FILE=path, STATUS='UNKNOWN'). A unit already open is closed first.
+  // what names the file in messages ("input data file"). must_exist: a missing file is
+  // a FileError instead of being created (for files that are only read).
+  void open(int unit, std::string_view path, std::string_view what = "file", bool must_exist = false);
+  // CLOSE(unit): an open output record is ended, buffered output written; no effect on a
+  // unit that is not open.
+  void close(int unit);
+  void close_all();
+  bool is_open(int unit) const;
+  std::string path(int unit) const;
+
+  // In-memory units for tests: an input unit reading the given text, an output unit whose
+  // records are kept in memory and returned by text(unit).
+  void open_memory_input(int unit, std::string_view name, std::string_view text);
+  void open_memory_output(int unit, std::string_view name);
+  std::string text(int unit) const;  // everything written to a memory unit (or the console capture)
+  // Send console output (unit 0) to memory instead of standard error.
+  void capture_console();
+
+  // Line number (1-based) of the record that the next read of an input unit takes.
+  int line(int unit) const;
+
+  // Core operations behind the templates below.
+  void write_items(int unit, const char* layout, const Item* items, std::size_t n);
+  void list_write_items(int unit, const Item* items, std::size_t n);
+  void list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n);
+  // Read one record with an Aw edit descriptor: the first w characters of the line,
+  // blank padded to the length of dst (n characters). Throws InputError at end of file.
+  void read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n);
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> p_;
+};
+
+// Format values with a layout into text, as write() would put them on a fresh unit:
+// records separated by '\n', no final newline. For tests and for building lines.
+std::string format_items(const char* layout, const Item* items, std::size_t n);
+// List-directed output of the values as one record, without newline.
+std::string list_format_items(const Item* items, std::size_t n);
+// List-directed read of one record (continued on following lines of text) into targets.
+void list_parse(std::string_view text, const Rec& rec, const Target* targets, std::size_t n);
+
+// ---------------------------------------------------------------------------
+// WRITE(unit, layout) values...   e.g. write(u, 6, R"((/,6X,"Stage No :",I2,2X,A70))", NPROB, TITLE1)
+template <class... A>
+void write(Units& u, int unit, const char* layout, const A&... a) {
+  const Item items[sizeof...(A) + 1] = {to_item(a)...};
+  u.write_items(unit, layout, items, sizeof...(A));
+}
+// WRITE(unit, *) values...  one list-directed record
+template <class... A>
+void list_write(Units& u, int unit, const A&... a) {
+  const Item items[sizeof...(A) + 1] = {to_item(a)...};
+  u.list_write_items(unit, items, sizeof...(A));
+}
+// READ(unit, *) targets...  one list-directed READ: one record, continued as needed
+template <class... A>
+void list_read(Units& u, int unit, const Rec& rec, A&&... a) {
+  const Target t[sizeof...(A) + 1] = {to_target(a)...};
+  u.list_read_targets(unit, rec, t, sizeof...(A));
+}
+template <int N>
+void read_a(Units& u, int unit, const Rec& rec, int w, Chars<N>& dst) {
+  u.read_a(unit, rec, w, dst.c, N);
+}
+template <class... A>
+std::string format(const char* layout, const A&... a) {
+  const Item items[sizeof...(A) + 1] = {to_item(a)...};
+  return format_items(layout, items, sizeof...(A));
+}
+template <class... A>
+std::string list_format(const A&... a) {
+  const Item items[sizeof...(A) + 1] = {to_item(a)...};
+  return list_format_items(items, sizeof...(A));
+}
+template <class... A>
+void list_parse_into(std::string_view text, const Rec& rec, A&&... a) {
+  const Target t[sizeof...(A) + 1] = {to_target(a)...};
+  list_parse(text, rec, t, sizeof...(A));
+}
+
+}  // namespace io

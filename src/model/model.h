@@ -1,0 +1,333 @@
+// model.h -- the shared tables of the wall model, their limits and the unit system.
+// One Model holds everything a run reads, derives and reports; its tables keep their
+// contents from one problem to the next and from one call to the next. Indices are
+// those of the method: station tables by internal index K = station + 4, everything
+// else from 1.
+#pragma once
+
+#include <cassert>
+#include <string>
+#include <string_view>
+
+#include "io/io.h"
+
+using io::Chars;
+
+// ---------------------------------------------------------------------------
+// Fortran-style arrays with the method's bounds, asserted in debug builds.
+template <class T, int LO, int HI>
+struct Arr {
+  T v[HI - LO + 1]{};
+  T& operator()(int i) { assert(LO <= i && i <= HI); return v[i - LO]; }
+  const T& operator()(int i) const { assert(LO <= i && i <= HI); return v[i - LO]; }
+  static constexpr int lo = LO, hi = HI;
+  void fill(const T& x) { for (T& e : v) e = x; }
+};
+// Two subscripts (I, J); J runs fastest within one I, so a row I is contiguous.
+template <class T, int LO1, int HI1, int LO2, int HI2>
+struct Arr2 {
+  T v[HI1 - LO1 + 1][HI2 - LO2 + 1]{};
+  T& operator()(int i, int j) {
+    assert(LO1 <= i && i <= HI1 && LO2 <= j && j <= HI2);
+    return v[i - LO1][j - LO2];
+  }
+  const T& operator()(int i, int j) const {
+    assert(LO1 <= i && i <= HI1 && LO2 <= j && j <= HI2);
+    return v[i - LO1][j - LO2];
+  }
+  void fill(const T& x) { for (auto& r : v) for (T& e : r) e = x; }
+};
+
+// ---------------------------------------------------------------------------
+// Limits: the fixed sizes of the tables. Every count read from the input is checked
+// against these where it is read ("TOO MUCH DATA FOR AVAILABLE STORAGE").
+constexpr int MXSTA = 416;   // entries of every station table (internal K = station + 4)
+constexpr int MXNI = MXSTA - 7;  // most increments: stations -2..NI+2 and working K = NI+7
+constexpr int MXPTS = 20;    // specified deflection and slope points
+constexpr int MXSECT = 20;   // wall sections
+constexpr int MXCROS = 100;  // cross sections
+constexpr int MXPROP = 39;   // real properties per cross section
+constexpr int MXEIS = 100;   // user-defined nonlinear EI sets
+constexpr int MXEIP = 100;   // points per moment-curvature set
+constexpr int MXREC4 = 200;  // stiffness and load records
+constexpr int MXRES = 100;   // restraint records
+constexpr int MXTIE = 30;    // tie backs
+constexpr int MXLAY = 20;    // input soil layers
+constexpr int MXSUR = 50;    // surcharge rows
+constexpr int MXPYM = 50;    // p-y modification factors
+constexpr int MXSPP = 1000;  // specified pressure pairs
+constexpr int MXPRES = 10000;  // rows of the pressure table
+constexpr int MXPYU = 400;   // user p-y curves admitted by the input
+constexpr int MXCRV = 1000;  // support-curve records: user, generated and option-4 curves
+constexpr int MXCPT = 50;    // points per support curve
+
+// Unit system (control record value IUNIT).
+constexpr int ENGLISH = 1;   // inches and pounds; wall-section, tie-back depths in feet
+constexpr int SI = 2;        // metres and kilonewtons
+
+// ---------------------------------------------------------------------------
+// Control record and second control record of the current problem.
+struct Control {
+  int IUNIT = 0;    // 1 English, 2 SI
+  int NPTS = 0;     // points with specified deflection and/or slope
+  int NSECT = 0;    // wall sections; 0 keeps the previous problem's wall
+  int NCROSS = 0;   // cross sections
+  int NPYMOD = 0;   // p-y modification factors
+  int KEP = 0;      // earth pressure: >=2 generated, 1 specified table, <=0 none
+  int KPYGEN = 0;   // 2: generate p-y curves
+  int NPYU = 0;     // user p-y curves
+  int ISTAGE = 0;   // stage indicator; the end code equal to it ends the run
+  int NEIU = 0;     // user-defined nonlinear EI sets
+  int NTIE = 0;     // tie backs
+  int KHINGE = 0;   // 1: zero moment at every tie back but the top one
+
+  int NI = 0;       // increments; real stations 0..NI
+  double H = 0;     // increment length, L
+  double DMAX = 0;  // maximum allowable deflection, L
+  double TOL = 0;   // deflection closure tolerance, L
+  double XEXC = 0;  // depth of the excavation-side ground surface below the wall top, L
+  double RV6 = 0;   // divisor of station forces; scales tie-back stiffness and loads
+  double HWALL = 0; // height of the wall, L (for the report)
+  int ITMAX = 0;    // maximum iterations; 0 one linear solution
+  int IV9 = 0, IV10 = 0;  // read and kept
+  double H2 = 0, H3 = 0;  // H**2, H**3
+};
+
+// Run state kept by the driver for the whole call.
+struct Driver {
+  Chars<12> VERSION;           // NAMES.dat record 1
+  Chars<256> NAMES[11];        // NAMES.dat records 5..10 at [5]..[10]
+  int NPROB = 0;               // problems read so far; the stage number
+  Chars<80> TITLE, TITLE1;     // current title; title of the first problem
+  int KEND = 0;                // end code after each problem
+  int KPLOT = 1;               // first value of the next end-of-stage block
+  int KEXCD = 0;               // 1: last solution ended in a warning exit
+  int KGENEP = 0, KGENPY = 0;  // echo flags, set once per run
+};
+
+// ---------------------------------------------------------------------------
+// Station tables of the beam-column, by internal index K = station + 4.
+struct Stations {
+  Arr<double, 1, MXSTA> EI;  // flexural rigidity, F*L**2
+  Arr<double, 1, MXSTA> Q;   // transverse load, F
+  Arr<double, 1, MXSTA> S;   // transverse spring, F/L
+  Arr<double, 1, MXSTA> T;   // applied couple, F*L
+  Arr<double, 1, MXSTA> R;   // rotational spring, F*L/rad
+  Arr<double, 1, MXSTA> P;   // axial load, F
+  Arr<double, 1, MXSTA> QW;  // load of the current solution: Q plus linearised supports
+  Arr<double, 1, MXSTA> SW;  // spring of the current solution: S plus linearised supports
+  Arr<double, 1, MXSTA> AR, BR, CR;  // recursion: W(K) = AR + BR*W(K+1) + CR*W(K+2)
+  Arr<double, 1, MXSTA> W;   // deflection, L
+  Arr<int, 1, MXSTA> KODE;   // 1 ordinary, 2 deflection fixed, 3 slope start, 4 deflection
+                             // inside a deflection-and-slope condition, 5 slope end
+  Arr<int, 1, MXSTA> KPT;    // specified point whose value a coded station takes (later wins)
+
+  // Specified deflection and slope points, in input order.
+  Arr<int, 1, MXPTS> KASE;     // <2 deflection, 2 slope, >=3 both
+  Arr<int, 1, MXPTS> ISTA;     // station
+  Arr<double, 1, MXPTS> SPDEF; // deflection, L
+  Arr<double, 1, MXPTS> SPSLP; // slope, rad
+
+  // Counters of the last backward sweep over stations 0..NI.
+  double DWMAX = 0;  // largest |Wnew - Wold|
+  int NCLOSE = 0;    // stations with |Wnew - Wold| > TOL
+  int NEXCEED = 0;   // stations with |Wnew| > DMAX
+
+  // Applied couples: station K of the record's FROM and T/(2H), one per record with T != 0.
+  int NCOUP = 0;
+  Arr<int, 1, MXREC4> KCOUP;
+  Arr<double, 1, MXREC4> CCOUP;
+
+  // Derived results of STARES, by internal index.
+  Arr<double, 1, MXSTA> SLOPE;  // rad
+  Arr<double, 1, MXSTA> XMOM;   // moment, F*L
+  Arr<double, 1, MXSTA> SHEAR;  // F
+  Arr<double, 1, MXSTA> XNF;    // net force per station, F
+};
+
+// ---------------------------------------------------------------------------
+// Wall sections: depth ranges of the wall, each pointing at one cross section.
+struct WallSections {
+  Arr<double, 1, MXSECT> XTOP;  // top depth (feet in English units, metres in SI)
+  Arr<double, 1, MXSECT> XBOT;  // bottom depth
+  Arr<int, 1, MXSECT> ISEC;     // cross section 1..NCROSS
+};
+
+// Support-curve records (user p-y curves, generated p-y curves, option-4 curves).
+struct Curves {
+  int NCRV = 0;                     // records in use
+  Arr<int, 1, MXCRV> FROM, TO;      // internal station indices
+  Arr<int, 1, MXCRV> CONTD;         // 1: varies linearly to the next record's curve
+  Arr<int, 1, MXCRV> POINTS;        // points, at least two
+  Arr2<double, 1, MXCRV, 1, MXCPT> Y;   // deflection of point i, L (increasing)
+  Arr2<double, 1, MXCRV, 1, MXCPT> F;   // force per station at Y, F
+};
+
+// Pressure table: the lateral load along the wall, twelve columns per row (depth in
+// column 1; column 2 the load per station once the table is read back and scaled).
+struct PressureTable {
+  int NPRES = 0;
+  Arr2<double, 1, MXPRES, 1, 12> PT;
+};
+
+// ---------------------------------------------------------------------------
+// Cross sections (elastic and nonlinear) and their derived stiffness inputs.
+struct CrossSections {
+  Arr<Chars<80>, 1, MXCROS> SNAME;       // name; the report prints 32 characters
+  Arr<int, 1, MXCROS> INONL;             // 0 elastic, otherwise nonlinear
+  Arr<int, 1, MXCROS> ISHAPE;            // elastic shape code 0..6
+  Arr2<double, 1, MXCROS, 1, MXPROP> PROP;  // properties 1..18 top, 19..36 bottom, 37..39
+  Arr<int, 1, MXCROS> ITAPER;            // > 0 tapered
+  Arr<int, 1, MXCROS> IAFAM;             // AISC family
+  Arr<int, 1, MXCROS> IE5B, IROUND, IE5E;
+  Arr<double, 1, MXCROS> RE5;
+  Arr<Chars<80>, 1, MXCROS> SNAME2;      // AISC or sheet-pile designation
+  Arr<double, 1, MXCROS> XIT, XIB;       // moment of inertia at top and bottom, L**4
+  Arr<double, 1, MXCROS> EMT, EMB;       // Young's modulus at top and bottom, F/L**2
+  // Nonlinear sections.
+  Arr<int, 1, MXCROS> NLKIND;            // kind 1..10
+  Arr2<double, 1, MXCROS, 1, 10> GEO;    // geometry
+  Arr2<double, 1, MXCROS, 1, 6> MAT;     // materials
+  Arr2<int, 1, MXCROS, 1, 4> KNL;        // casing flag, steel kind, steel flag, -
+  Arr<Chars<80>, 1, MXCROS> SNAME3;      // embedded AISC designation
+};
+
+// Moment-curvature tables, one per cross section, and the user-defined EI sets.
+struct NonlinearEI {
+  // User-defined sets k = 1..NEIU (set k belongs to cross section k).
+  Arr<double, 1, MXEIS> UTHRST;             // axial thrust of the set, F
+  Arr<int, 1, MXEIS> NEIP;                  // points of the set
+  Arr2<double, 1, MXEIS, 1, MXEIP> UBM;     // moment of point n, F*L
+  Arr2<double, 1, MXEIS, 1, MXEIP> UCURV;   // curvature of point n, 1/L
+  // The table each cross section uses (points n = 1..NMP).
+  Arr<int, 1, MXCROS> NMP;
+  Arr2<double, 1, MXCROS, 1, MXEIP> CURV;   // curvature, increasing, 1/L
+  Arr2<double, 1, MXCROS, 1, MXEIP> BM;     // moment, F*L
+  Arr<double, 1, MXCROS> THRUST;            // axial thrust of the table, F
+  Arr<int, 1, MXCROS> INUSE;                // 1: the table is in use
+};
+
+// Stiffness and load records (input group 8) and restraint records (group 9).
+struct Records {
+  int NREC4 = 0;                        // stiffness and load records
+  Arr<int, 1, MXREC4> IFROM4, ITO4, ICONT4;  // stations (as given) and CONTD
+  Arr<double, 1, MXREC4> Q4, T4, P4;    // transverse load, couple, axial load
+  int NRES = 0;                         // restraint records
+  Arr<int, 1, MXRES> IFROMR, ITOR, ICONTR;
+  Arr<double, 1, MXRES> SR, RR;         // lateral and rotational stiffness
+};
+
+// Tie backs, in input order (count NTIE of the control record).
+struct TieBacks {
+  Arr<double, 1, MXTIE> DEPTH;   // depth (feet in English units)
+  Arr<double, 1, MXTIE> AREA;    // L**2
+  Arr<double, 1, MXTIE> ELAS;    // elastic modulus, F/L**2
+  Arr<double, 1, MXTIE> XLU;     // unbonded length (feet in English units)
+  Arr<double, 1, MXTIE> ANGLE;   // horizontal angle, degrees
+  Arr<double, 1, MXTIE> SPACE;   // anchor spacing (feet in English units)
+  Arr<double, 1, MXTIE> F0;      // prestress force, F
+  Arr<int, 1, MXTIE> KSTA;       // internal station index K
+  Arr<double, 1, MXTIE> KTB;     // horizontal stiffness per station, F/L
+  Arr<double, 1, MXTIE> FTB;     // prestress load per station, F
+  // Results of the last solution.
+  Arr<double, 1, MXTIE> HFORCE;  // horizontal force per station, F
+  Arr<double, 1, MXTIE> FSTA;    // force per station along the tie back, F
+  Arr<double, 1, MXTIE> FTIE;    // force per tie back, F
+};
+
+// Earth-pressure and soil-profile input (group 10), specified pressures (group 11).
+struct SoilInput {
+  // p-y modification factors
+  int KPYOPT = 0;                        // option read ahead of the rows
+  Arr<double, 1, MXPYM> PYMD, PYMP, PYMY;  // depth, P-factor, Y-factor
+  // wall record
+  double HFREE = 0, WA = 0, WP = 0, ZWA = 0, ZWP = 0, AMOD = 0;
+  int IWATER = 0;
+  double BETA = 0, BETAE = 0;            // slopes of backfill and excavation, degrees
+  // surface-load record: uniform pressure and the single surcharge
+  double QSURF = 0, XSUR = 0, QPOINT = 0, QLINE = 0, QSTRIP = 0, BSTRIP = 0;
+  // surcharge list
+  int NSUR = 0;
+  Arr<int, 1, MXSUR> KSUR;               // 1 point, 2 line, 3 strip
+  Arr<double, 1, MXSUR> SLOAD, SDIST, SWIDTH, SVERT, SFACT;
+  // soil record
+  int NL = 0;                            // soil layers
+  int KSTAT = 1;                         // loading: 1 static, 0 cyclic
+  double CYCLES = 0;                     // number of cycles
+  // layers j = 1..NL
+  Arr<int, 1, MXLAY> LTYPE;              // soil type code 1..7
+  Arr<double, 1, MXLAY> ZBOT;            // depth of the layer bottom
+  Arr<double, 1, MXLAY> GAMMA;           // unit weight
+  Arr<double, 1, MXLAY> STRTOP, PHITOP, E50TOP, RQD, KPYTOP;  // top values (KPYTOP = KOPT)
+  Arr<double, 1, MXLAY> STRBOT, PHIBOT, E50BOT, KPYBOT;        // bottom values
+  Arr<double, 1, MXLAY> UNUSD1, UNUSD2;  // read and kept
+  // specified pressures (KEP = 1)
+  int NSPP = 0;
+  Arr<double, 1, MXSPP> SPPD, SPPP;      // depth, pressure
+};
+
+// User p-y curves as read (group 12).
+struct UserCurves {
+  Arr<int, 1, MXPYU> KEY;                // station key
+  Arr<int, 1, MXPYU> NPT;                // points
+  Arr<double, 1, MXPYU> PMU, YMU;        // P- and Y-multiplier
+  Arr2<double, 1, MXPYU, 1, MXCPT> YU, PU;  // points as read
+};
+
+// Results of the last solution, by internal index K (stations 0..NI at K = 4..NI+4).
+struct Results {
+  int NSTA = 0;                          // stations stored: NI + 1
+  Arr<double, 1, MXSTA> X;               // depth i*H, in the unit of H
+  Arr<double, 1, MXSTA> DEFL, XMOM, SHEAR, XNF, EI, SR, SLOPE;
+};
+
+// Nonlinear iteration of the current problem.
+constexpr int KXNONE = -1;  // no solution made in this problem
+constexpr int KXLIN = 0;    // linear exit (ITMAX = 0)
+constexpr int KXCONV = 1;   // deflections closed
+constexpr int KXLIMC = 2;   // iteration limit reached, last solution closed
+constexpr int KXLIMN = 3;   // iteration limit reached without closure (warning)
+constexpr int KXDEFL = 4;   // maximum allowable deflection exceeded (warning)
+struct Iteration {
+  int ITER = 0;             // iteration counter, from 1
+  int KEXIT = KXNONE;       // exit kind of the last solution
+  int NDAMP = 0;            // damping steps taken
+  Arr<double, 1, MXSTA> WOLD1, WOLD2, WOLD3;  // deflections of the last three iterations
+  Arr<double, 1, MXSTA> SR; // soil reaction per station, F/L
+};
+
+// ---------------------------------------------------------------------------
+// The whole model. Members are added by the subsystems that read or derive them.
+struct Model {
+  Control C;
+  Driver D;
+  Stations STA;
+  WallSections WS;
+  CrossSections CS;
+  NonlinearEI NEI;
+  Records REC;
+  TieBacks TIE;
+  SoilInput SOIL;
+  UserCurves UPY;
+  Curves CRV;
+  PressureTable PRS;
+  Iteration ITR;
+  Results RES;
+};
+
+// ---------------------------------------------------------------------------
+// One run: the model and the open units. Procedures take the run by reference.
+struct Run {
+  Model& m;
+  io::Units& u;
+  operator io::Units&() { return u; }
+};
+
+// Run-ending input error: its text has been written; RUNWAL goes to the end of run.
+struct EndRun {};
+// STOP code: the analysis cannot go on. IBRANTO writes the code to the console, closes
+// every unit with what was written and returns; the report has no "END OF ANALYSIS".
+struct Stop {
+  std::string code;
+};
+[[noreturn]] inline void STOP(Run&, std::string_view code) { throw Stop{std::string(code)}; }

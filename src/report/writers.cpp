@@ -1,0 +1,2 @@
+// field writers and unit labels.
+#include "report/report.h"

@@ -1,0 +1,1 @@
+// runwal.cpp -- the run driver.

@@ -1,0 +1,2 @@
+// soil resistance: filled in by the soil subsystem.
+#include "soil/soil.h"

@@ -1,0 +1,2 @@
+// beamcol.cpp -- the finite-difference beam-column solver.
+#include "wall/wall.h"

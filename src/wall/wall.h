@@ -1,0 +1,29 @@
+// wall.h -- the wall as a beam-column on supports: station data, the finite-difference
+// solver, the nonlinear iteration and the results report.
+#pragma once
+
+#include "model/model.h"
+
+// SETKOD -- code specified point M of the station list into the condition codes:
+// deflection (KASE < 2) KODE(K) = 2; slope (KASE = 2) KODE(K-1) = 3, KODE(K+1) = 5;
+// both (KASE >= 3) 3, 4, 5 at K-1, K, K+1; K = ISTA(M) + 4. KPT of each coded index
+// records M, so a later point at the same station wins.
+void SETKOD(Run& run, int M);
+
+// BEAMCOL -- one solution of the beam-column on springs: five-term difference equation
+// at every station, one forward and one backward sweep.
+//   reads   C: NI, H, H2, H3, TOL, DMAX; STA: EI, P, R, T, QW, SW, KODE, KPT, points
+//   writes  STA: AR, BR, CR, W (K = 3..NI+5); DWMAX, NCLOSE, NEXCEED over stations 0..NI
+//   a zero pivot gives zero coefficients at that station; nothing is reported
+void BEAMCOL(Run& run);
+
+// STARES -- after the last solution: extrapolate W to stations -2 and NI+2, then slope,
+// moment, shear and net force per station (K = 3..NI+5) with the applied couples.
+void STARES(Run& run);
+
+// ITERAT -- the solution of one problem: supports linearised about the current
+// deflections and solved until the deflections close; sets ITR (exit kind, ITER).
+void ITERAT(Run& run);
+
+// RESULT -- the results report of one problem and the stored results of RES.
+void RESULT(Run& run);
