@@ -44,6 +44,7 @@ struct Chars {
   char c[N];
   Chars() { fill(' '); }
   Chars(std::string_view v) { assign(v); }
+  Chars& operator=(std::string_view v) { assign(v); return *this; }
   void fill(char ch) { for (char& x : c) x = ch; }
   void assign(std::string_view v) {  // first N characters, blank padded
     for (int k = 0; k < N; ++k) c[k] = k < static_cast<int>(v.size()) ? v[k] : ' ';
@@ -81,6 +82,7 @@ Target to_target(Chars<N>& v) { Target t; t.kind = Target::TEXT; t.cp = v.c; t.n
 // section" with n = 3 ("wall section 3"); names = the item names separated by blanks
 // ("NI H DMAX ..."), the k-th naming value k. Array targets count one value per element.
 struct Rec {
+  Rec(std::string_view what_, int n_ = 0, std::string_view names_ = {}) : what(what_), n(n_), names(names_) {}
   std::string_view what;
   int n = 0;
   std::string_view names;

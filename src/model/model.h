@@ -61,6 +61,16 @@ constexpr int MXPYU = 400;   // user p-y curves admitted by the input
 constexpr int MXCRV = 1000;  // support-curve records: user, generated and option-4 curves
 constexpr int MXCPT = 50;    // points per support curve
 
+// Logical units of a run.
+constexpr int LCON = 0;  // console: notices and stop codes
+constexpr int LNAM = 2;  // NAMES.dat; later the pressure-exchange file being written
+constexpr int LPLT = 3;  // plot output file
+constexpr int LLOG = 4;  // iteration log
+constexpr int LINP = 5;  // input data file
+constexpr int LOUT = 6;  // report
+constexpr int LXCH = 8;  // an exchange file read back
+constexpr int LPYW = 9;  // curve-exchange file being written
+
 // Unit system (control record value IUNIT).
 constexpr int ENGLISH = 1;   // inches and pounds; wall-section, tie-back depths in feet
 constexpr int SI = 2;        // metres and kilonewtons
@@ -103,6 +113,9 @@ struct Driver {
   int KPLOT = 1;               // first value of the next end-of-stage block
   int KEXCD = 0;               // 1: last solution ended in a warning exit
   int KGENEP = 0, KGENPY = 0;  // echo flags, set once per run
+  int KERR = 0;                // how the run ended: 0 through its end, 1 after an input-error
+                               // message, 2 silently (negative count or ITMAX)
+  Chars<256> ERRMSG;           // first line of that message
 };
 
 // ---------------------------------------------------------------------------
@@ -296,11 +309,27 @@ struct Iteration {
   Arr<double, 1, MXSTA> SR; // soil reaction per station, F/L
 };
 
+// Unit labels of the report, filled once per problem by SETLAB.
+struct Labels {
+  Chars<8> ULENA;    // depth (first three printed)
+  Chars<8> ULENB;    // depth, second form
+  Chars<2> ULENS;    // small length
+  Chars<3> UFOR3B;   // force, second copy
+  Chars<3> ULEN3;    // length
+  Chars<4> UFOR4;    // force
+  Chars<2> ULEN2;    // length
+  Chars<3> UFOR3;    // force
+  Chars<1> USLASH, UDASH, USQ, UFOURTH;
+  Chars<2> UPOW;
+  Chars<3> UCUBE, URAD;
+};
+
 // ---------------------------------------------------------------------------
 // The whole model. Members are added by the subsystems that read or derive them.
 struct Model {
   Control C;
   Driver D;
+  Labels LAB;
   Stations STA;
   WallSections WS;
   CrossSections CS;

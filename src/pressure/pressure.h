@@ -3,3 +3,7 @@
 #pragma once
 
 #include "model/model.h"
+
+// EARTHP -- the earth pressure of a problem by KEP: generated (>= 2), specified (1) or
+// none; leaves the pressure table PRS and writes its block of the plot output file.
+void EARTHP(Run& run);

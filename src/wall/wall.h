@@ -21,6 +21,14 @@ void BEAMCOL(Run& run);
 // moment, shear and net force per station (K = 3..NI+5) with the applied couples.
 void STARES(Run& run);
 
+// STADAT -- station tables from the wall sections, stiffness and load records,
+// restraints and tie backs, with "STIFFNESS AND LOAD DATA" and "TIE BACK DATA".
+void STADAT(Run& run);
+
+// PRSLOD -- the pressure table as transverse load, then the check that nothing is
+// loaded below the wall ("ERROR -- NON-ZERO TABLE 4 DATA BEYOND END").
+void PRSLOD(Run& run);
+
 // ITERAT -- the solution of one problem: supports linearised about the current
 // deflections and solved until the deflections close; sets ITR (exit kind, ITER).
 void ITERAT(Run& run);

@@ -1,0 +1,4 @@
+// rdsupp.cpp -- input groups of a problem with wall sections.
+#include "run/run.h"
+
+void RDSUPP(Run&) {}

@@ -1,0 +1,73 @@
+// run.h -- the run driver: NAMES.dat, the files of a run, the problem loop, the
+// reading and echo of the input data file, and the end-of-stage records of the plot file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+
+// Return codes of IBRANTO (and RUNWAL).
+constexpr int RC_OK = 0;        // the run went through its end: every problem read was
+                                // analysed, or a run-ending input check wrote its message
+constexpr int RC_FILE = 1;      // NAMES.dat or a file it names could not be opened or written
+constexpr int RC_INPUT = 2;     // malformed input, or a file ended before a record was complete
+constexpr int RC_STOP = 3;      // the analysis stopped with a stop code (shown on the console)
+constexpr int RC_INTERNAL = 4;  // an unexpected failure inside the engine
+
+// How each problem of a run ended, for hosts that show a summary.
+struct ProblemSummary {
+  int NPROB = 0;      // stage number
+  int IUNIT = 0;      // unit code
+  int KEXIT = KXNONE; // exit kind of the iteration (KXNONE: not analysed)
+  int ITER = 0;       // iterations
+  double WMAX = 0;    // deflection of largest magnitude, L
+  double XMMAX = 0;   // moment of largest magnitude, F*L
+};
+struct RunSummary {
+  std::vector<ProblemSummary> problems;
+  int code = RC_OK;
+  bool input_error = false;  // a run-ending input check wrote its message to the report
+  bool silent_end = false;   // a negative count or ITMAX ended the run without a message
+  std::string message;       // text of the error or stop, for the host
+};
+
+// RUNWAL -- one run: NAMES.dat, the files, every problem of the input data file, the end
+// of run. Never throws; returns one of the RC_ codes. The model keeps its tables.
+int RUNWAL(Run& run, RunSummary* summary = nullptr);
+
+// The report header of one problem: banner, file names, time and date.
+void HEADER(Run& run);
+
+// Windows path rules: drive ("C:"), directory (ending with its separator), base name and
+// extension (the last dot and at most four characters after it).
+struct PathParts {
+  std::string drive, dir, base, ext;
+};
+PathParts split_path(std::string_view path);
+
+// Input of the control records and specified points, with their echo.
+void RDTITL(Run& run);   // title record
+void RDCTRL(Run& run);   // control record
+void ECHCTL(Run& run);   // "PROGRAM CONTROL PARAMETERS" and the hinge note
+void RDCTL2(Run& run);   // second control record, its checks and the wall geometry lines
+void RDSPEC(Run& run);   // specified deflections and slopes, coded into KODE
+void RDKEND(Run& run);   // end code
+
+// Input groups of a problem with wall sections, read in file order with their echo.
+void RDWALL(Run& run);   // wall sections, cross sections, nonlinear EI tables
+void RDSUPP(Run& run);   // stiffness and load records, restraints and tie backs
+void RDSOIL(Run& run);   // p-y modification factors, earth-pressure and soil-profile data
+// Soil-resistance curves by KPYGEN and NPYU: user curves, generated curves, or none.
+void PYCURV(Run& run);
+
+// Fatal input messages, written to the report; each ends the run (throws EndRun).
+[[noreturn]] void TOOMCH(Run& run);                       // "TOO MUCH DATA FOR AVAILABLE STORAGE"
+[[noreturn]] void TOOMCH(Run& run, std::string_view what, int value, int limit);
+[[noreturn]] void NOTORD(Run& run);                       // "ERROR STOP -- STATIONS NOT IN ORDER"
+[[noreturn]] void INPERR(Run& run, std::string_view text);  // an input error of our own checks
+[[noreturn]] void ENDSIL(Run& run);                       // silent end: negative count or ITMAX
+
+// The end-of-stage block of the plot output file, with first value KODEP (short form
+// when the last solution ended in a warning exit).
+void PLTEND(Run& run, int KODEP);

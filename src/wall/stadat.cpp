@@ -1,0 +1,5 @@
+// stadat.cpp -- station data.
+#include "wall/wall.h"
+
+void STADAT(Run&) {}
+void PRSLOD(Run&) {}

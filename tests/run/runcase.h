@@ -1,0 +1,75 @@
+// runcase.h -- whole runs in a scratch directory: NAMES.dat, an input data file, one
+// run, and the files it wrote, read back as lines.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "run/run.h"
+
+struct RunCase {
+  std::filesystem::path dir;
+  std::unique_ptr<Model> m = std::make_unique<Model>();
+  RunSummary summary;
+  int code = -1;
+  std::string console;
+
+  explicit RunCase(const std::string& name) {
+    dir = std::filesystem::temp_directory_path() / ("branto-test-" + name + "-" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);  // 2023-11-14 22:13:20 UTC
+  }
+  ~RunCase() { std::filesystem::remove_all(dir); }
+
+  void file(const std::string& name, const std::string& text) const {
+    std::ofstream f(dir / name, std::ios::binary);
+    f << text;
+  }
+  // NAMES.dat naming in.dat, in.out, in.plt, in.log, in.pyc, in.prs (relative paths).
+  void names(int nrec = 10) const {
+    const char* rec[10] = {"9.0", "text line", "text line", "0", "in.dat", "in.out", "in.plt", "in.log",
+                           "in.pyc", "in.prs"};
+    std::string t;
+    for (int i = 0; i < nrec; ++i) t += std::string(rec[i]) + "\n";
+    file("NAMES.dat", t);
+  }
+  // One run in the scratch directory.
+  int run() {
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    io::Units u;
+    u.capture_console();
+    Run r{*m, u};
+    code = RUNWAL(r, &summary);
+    console = u.text(0);
+    std::filesystem::current_path(here);
+    return code;
+  }
+  std::vector<std::string> lines(const std::string& name) const {
+    std::ifstream f(dir / name, std::ios::binary);
+    std::vector<std::string> v;
+    for (std::string s; std::getline(f, s);) v.push_back(s);
+    return v;
+  }
+  std::string text(const std::string& name) const {
+    std::ifstream f(dir / name, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+  }
+};
+
+// A problem without wall sections: title, control record (unit code, stage indicator,
+// tie backs as given), second control record, no specified points, no curves.
+inline std::string problem(const std::string& title, int iunit, int istage, int itmax = 10) {
+  return title + "\n" + std::to_string(iunit) + " 0 0 0 0 0 0 0 " + std::to_string(istage) +
+         " 0 0 0\n10 12.0 10.0 0.001 0.0 1.0 120.0 " + std::to_string(itmax) + " 0 0\n";
+}
