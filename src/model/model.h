@@ -169,6 +169,8 @@ struct WallSections {
 // Support-curve records (user p-y curves, generated p-y curves, option-4 curves).
 struct Curves {
   int NCRV = 0;                     // records in use
+  int NCRV4 = 0;                    // of which the first NCRV4 are the earth-pressure option-4
+                                    // curves above the excavation (kept with the pressures)
   Arr<int, 1, MXCRV> FROM, TO;      // internal station indices
   Arr<int, 1, MXCRV> CONTD;         // 1: varies linearly to the next record's curve
   Arr<int, 1, MXCRV> POINTS;        // points, at least two
@@ -343,6 +345,21 @@ struct Model {
   Iteration ITR;
   Results RES;
 };
+
+// ---------------------------------------------------------------------------
+// The station nearest to a quotient depth/H: halves away from zero (add 0.5 for a
+// non-negative quotient, subtract 0.5 otherwise, truncate toward zero). Quotients
+// beyond +-1E6 (and NaN) give +-1000000, far outside every table, for the caller's check.
+inline int NEAREST(double Q) {
+  if (!(Q > -1.0E6)) return -1000000;
+  if (!(Q < 1.0E6)) return 1000000;
+  return static_cast<int>(Q >= 0 ? Q + 0.5 : Q - 0.5);
+}
+// The station of a depth given in the input: feet in English units (H in inches),
+// the unit of H otherwise.
+inline int STATION(const Control& C, double D) {
+  return NEAREST(C.IUNIT == ENGLISH ? 12 * D / C.H : D / C.H);
+}
 
 // ---------------------------------------------------------------------------
 // One run: the model and the open units. Procedures take the run by reference.

@@ -58,6 +58,7 @@ void RDKEND(Run& run);   // end code
 void RDWALL(Run& run);   // wall sections, cross sections, nonlinear EI tables
 void RDSUPP(Run& run);   // stiffness and load records, restraints and tie backs
 void RDSOIL(Run& run);   // p-y modification factors, earth-pressure and soil-profile data
+void RDPYU(Run& run);    // user p-y curves into UPY (NPYU of them)
 // Soil-resistance curves by KPYGEN and NPYU: user curves, generated curves, or none.
 void PYCURV(Run& run);
 

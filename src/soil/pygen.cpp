@@ -1,2 +1,5 @@
-// soil resistance: filled in by the soil subsystem.
+// pygen.cpp -- p-y curve generation.
 #include "soil/soil.h"
+
+void PYGEN(Run&) {}
+void READPY(Run&) {}
