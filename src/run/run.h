@@ -62,13 +62,6 @@ void RDPYU(Run& run);    // user p-y curves into UPY (NPYU of them)
 // Soil-resistance curves by KPYGEN and NPYU: user curves, generated curves, or none.
 void PYCURV(Run& run);
 
-// Fatal input messages, written to the report; each ends the run (throws EndRun).
-[[noreturn]] void TOOMCH(Run& run);                       // "TOO MUCH DATA FOR AVAILABLE STORAGE"
-[[noreturn]] void TOOMCH(Run& run, std::string_view what, int value, int limit);
-[[noreturn]] void NOTORD(Run& run);                       // "ERROR STOP -- STATIONS NOT IN ORDER"
-[[noreturn]] void INPERR(Run& run, std::string_view text);  // an input error of our own checks
-[[noreturn]] void ENDSIL(Run& run);                       // silent end: negative count or ITMAX
-
 // The end-of-stage block of the plot output file, with first value KODEP (short form
 // when the last solution ended in a warning exit).
 void PLTEND(Run& run, int KODEP);

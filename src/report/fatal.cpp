@@ -1,0 +1,50 @@
+// fatal.cpp -- the messages of the input checks that end the run: written to the
+// report, kept for the host, then the run goes to its end (EndRun).
+#include <string>
+
+#include "report/report.h"
+
+namespace {
+
+// Keep the first line of a run-ending message for the host.
+void KEEPMS(Run& run, int KERR, std::string_view text) {
+  auto& D = run.m.D;
+  D.KERR = KERR;
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  D.ERRMSG.assign(text);
+}
+
+}  // namespace
+
+void TOOMCH(Run& run) {
+  io::write(run, LOUT, R"((/,/,"     TOO MUCH DATA FOR AVAILABLE STORAGE",/,/))");
+  KEEPMS(run, 1, "TOO MUCH DATA FOR AVAILABLE STORAGE");
+  throw EndRun{};
+}
+
+void TOOMCH(Run& run, std::string_view what, int value, int limit) {
+  // The limits that the input does not announce get a second line naming the table.
+  io::write(run, LOUT, R"((/,/,"     TOO MUCH DATA FOR AVAILABLE STORAGE",/,5X,A," =",I11,", AT MOST",I6,/,/))",
+            what, value, limit);
+  KEEPMS(run, 1, "TOO MUCH DATA FOR AVAILABLE STORAGE: " + std::string(what) + " = " +
+                     std::to_string(value) + ", at most " + std::to_string(limit));
+  throw EndRun{};
+}
+
+void NOTORD(Run& run) {
+  io::write(run, LOUT, R"((/,/,"     ERROR STOP -- STATIONS NOT IN ORDER"))");
+  KEEPMS(run, 1, "ERROR STOP -- STATIONS NOT IN ORDER");
+  throw EndRun{};
+}
+
+void INPERR(Run& run, std::string_view text) {
+  io::write(run, LOUT, R"((/,/,5X,A))", text);
+  KEEPMS(run, 1, text);
+  throw EndRun{};
+}
+
+void ENDSIL(Run& run) {
+  run.m.D.KERR = 2;
+  throw EndRun{};
+}
+
