@@ -54,7 +54,6 @@ struct Wall {
   double mom(int i) const { return STA.XMOM(k(i)); }
   double shear(int i) const { return STA.SHEAR(k(i)); }
   double nf(int i) const { return STA.XNF(k(i)); }
-  double L() const { return NI * H; }
 };
 
 // The same difference equations assembled as a dense system and solved by Gaussian
@@ -438,6 +437,17 @@ TEST(BEAMCOL, ZeroPivotGivesZerosNotNaN) {
   EXPECT_TRUE(std::isfinite(wl.STA.DWMAX));
   STARES(wl.run);
   for (int K = 3; K <= wl.NI + 5; ++K) ASSERT_TRUE(std::isfinite(wl.STA.SHEAR(K))) << K;
+}
+
+TEST(BEAMCOL, UnsetCodesAreOrdinaryStations) {
+  // A table never coded (zero) solves as all ordinary stations.
+  Wall coded(12, 5.0), fresh(12, 5.0);
+  fill_general(coded);
+  fill_general(fresh);
+  for (int K = 1; K <= MXSTA; ++K) fresh.STA.KODE(K) = 0;
+  BEAMCOL(coded.run);
+  BEAMCOL(fresh.run);
+  for (int K = 3; K <= 17; ++K) EXPECT_EQ(coded.STA.W(K), fresh.STA.W(K)) << K;
 }
 
 TEST(BEAMCOL, LargestWallFitsTheTables) {
