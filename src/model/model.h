@@ -248,6 +248,9 @@ struct TieBacks {
   Arr<double, 1, MXTIE> HFORCE;  // horizontal force per station, F
   Arr<double, 1, MXTIE> FSTA;    // force per station along the tie back, F
   Arr<double, 1, MXTIE> FTIE;    // force per tie back, F
+  // Tie backs in force: NTIE of the last problem that gave a wall (a problem without
+  // wall sections keeps the tie backs, whatever its control record says).
+  int NTIEF = 0;
 };
 
 // Earth-pressure and soil-profile input (group 10), specified pressures (group 11).
@@ -309,6 +312,16 @@ struct Iteration {
   int NDAMP = 0;            // damping steps taken
   Arr<double, 1, MXSTA> WOLD1, WOLD2, WOLD3;  // deflections of the last three iterations
   Arr<double, 1, MXSTA> SR; // soil reaction per station, F/L
+  int NCLOSE = 0;           // stations 0..NI with |W - WOLD1| > TOL at the last count
+  // Wall sections in force: NSECT of the last problem that gave a wall, for the rigidity
+  // update (a problem without wall sections reads NSECT = 0 and keeps the wall).
+  int NSECF = 0;
+  // Ranges of the support-curve records, built from their CONTD chains once per problem:
+  // range L runs from FROM = LF(L) over the span LG(L), curve LC1(L) at its start and
+  // LC2(L) at its end; stations LK1(L)..LK2(L) are applied (cut at the bottom station),
+  // the two ends of a range of positive span with half weight.
+  int NLINK = 0;
+  Arr<int, 1, MXCRV> LF, LG, LK1, LK2, LC1, LC2;
 };
 
 // Unit labels of the report, filled once per problem by SETLAB.
