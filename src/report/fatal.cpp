@@ -37,6 +37,12 @@ void NOTORD(Run& run) {
   throw EndRun{};
 }
 
+void BEYOND(Run& run) {
+  io::write(run, LOUT, R"((/,/,"     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"))");
+  KEEPMS(run, 1, "ERROR -- NON-ZERO TABLE 4 DATA BEYOND END");
+  throw EndRun{};
+}
+
 void INPERR(Run& run, std::string_view text) {
   io::write(run, LOUT, R"((/,/,5X,A))", text);
   KEEPMS(run, 1, text);

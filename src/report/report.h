@@ -14,5 +14,6 @@ void SETLAB(Run& run, int ISET);
 [[noreturn]] void TOOMCH(Run& run, std::string_view what, int value, int limit);
 [[noreturn]] void NOTORD(Run& run);                       // "ERROR STOP -- STATIONS NOT IN ORDER"
 [[noreturn]] void INPERR(Run& run, std::string_view text);  // an input error of our own checks
+[[noreturn]] void BEYOND(Run& run);                       // "ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"
 [[noreturn]] void ENDSIL(Run& run);                       // silent end: negative count or ITMAX
 
