@@ -27,15 +27,39 @@ void STARES(Run& run);
 
 // STADAT -- station tables from the wall sections, stiffness and load records,
 // restraints and tie backs, with "STIFFNESS AND LOAD DATA" and "TIE BACK DATA".
+//   reads   C: NI, H, IUNIT, NSECT, NCROSS, NTIE, RV6; WS; CS: XIT, XIB, EMT, EMB; REC; TIE
+//   writes  STA: EI, Q, S, T, R, P (cleared first), NCOUP, KCOUP, CCOUP;
+//           TIE: KSTA, KTB, FTB, NTIEF; ITR.NSECF
+//   ends the run on stations out of order, below station -2 or loaded beyond NI+2
 void STADAT(Run& run);
 
-// PRSLOD -- the pressure table as transverse load, then the check that nothing is
-// loaded below the wall ("ERROR -- NON-ZERO TABLE 4 DATA BEYOND END").
+// PRSLOD -- the pressure table as transverse load (with KEP = 4 the six-point support
+// curves above the excavation, kept as the first CRV.NCRV4 records), then the check that
+// nothing is loaded below the wall ("ERROR -- NON-ZERO TABLE 4 DATA BEYOND END").
 void PRSLOD(Run& run);
 
 // ITERAT -- the solution of one problem: supports linearised about the current
-// deflections and solved until the deflections close; sets ITR (exit kind, ITER).
+// deflections and solved until the deflections close; sets ITR (exit kind, ITER),
+// writes the iteration log, and leaves W, EI, SR and the derived results of STARES.
 void ITERAT(Run& run);
 
 // RESULT -- the results report of one problem and the stored results of RES.
 void RESULT(Run& run);
+
+// The warning of a failing exit (KXLIMN, KXDEFL) on unit IU; nothing for the others.
+void WARNIT(Run& run, int IU);
+
+// Segment of support curve J at deflection W: slope M, intercept B and force Q = B + M*W.
+// The segment is the first one whose end is at or beyond W; the first and last segments
+// extend beyond the curve's points.
+void QWSEG(const Curves& CRV, int J, double W, double& M, double& B, double& Q);
+
+// Damping factor of the NDAMP-th damping step of a two-cycle oscillation: 0.5, 0.25,
+// 0.75, 0.125, 0.375, ... (odd multiples of 1/(2m) with m doubling), always in (0, 1).
+double DAMPU(int NDAMP);
+
+// Layout of a record's echo line, the same for stiffness and load records and support
+// curves: LAYTO for a record continued from the previous one (its range starts where the
+// previous one ends, so only TO is shown), LAYFR for a single-station record, LAYFT else.
+enum { LAYFT = 1, LAYFR = 2, LAYTO = 3 };
+int KLAYOT(int KCPREV, int IFROM, int ITO);
