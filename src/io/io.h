@@ -16,10 +16,11 @@
 namespace io {
 
 // ---------------------------------------------------------------------------
-// Values handed to a write: an integer, a real or a text. Items only point at
-// the caller's data for the duration of one call; nothing is copied or kept.
+// Values handed to a write: an integer, a real, a text or a logical (T or F under Lw).
+// Items only point at the caller's data for the duration of one call; nothing is copied
+// or kept.
 struct Item {
-  enum Kind : std::uint8_t { INT, REAL, TEXT, INTS, REALS } kind = INT;
+  enum Kind : std::uint8_t { INT, REAL, TEXT, INTS, REALS, LOGICAL } kind = INT;
   std::int64_t i = 0;
   double r = 0;
   std::string_view s;
@@ -35,6 +36,7 @@ inline Item to_item(float v) { Item t; t.kind = Item::REAL; t.r = v; return t; }
 inline Item to_item(std::string_view v) { Item t; t.kind = Item::TEXT; t.s = v; return t; }
 inline Item to_item(const char* v) { return to_item(std::string_view(v)); }
 inline Item to_item(const std::string& v) { return to_item(std::string_view(v)); }
+inline Item to_item(bool v) { Item t; t.kind = Item::LOGICAL; t.i = v ? 1 : 0; return t; }
 inline Item to_item(std::span<const int> v) { Item t; t.kind = Item::INTS; t.ip = v.data(); t.n = v.size(); return t; }
 inline Item to_item(std::span<const double> v) { Item t; t.kind = Item::REALS; t.rp = v.data(); t.n = v.size(); return t; }
 
@@ -83,7 +85,7 @@ Target to_target(Chars<N>& v) { Target t; t.kind = Target::TEXT; t.cp = v.c; t.n
 struct Rec {
   std::string_view what;
   int n = 0;
-  std::string_view names;
+  std::string_view names = {};
 };
 
 // Malformed or missing input. The message names the file, the line, the record and
@@ -165,6 +167,10 @@ class Units {
 // Format values with a layout into text, as write() would put them on a fresh unit:
 // records separated by '\n', no final newline. For tests and for building lines.
 std::string format_items(const char* layout, const Item* items, std::size_t n);
+// WRITE to an internal text of len characters (a CHARACTER*len variable): one record,
+// blank padded to len. A layout that writes more than len characters or more than one
+// record is a programming error (std::logic_error).
+void format_into(char* dst, std::size_t len, const char* layout, const Item* items, std::size_t n);
 // List-directed output of the values as one record, without newline.
 std::string list_format_items(const Item* items, std::size_t n);
 // List-directed read of one record (continued on following lines of text) into targets.
@@ -197,6 +203,11 @@ template <class... A>
 std::string format(const char* layout, const A&... a) {
   const Item items[sizeof...(A) + 1] = {to_item(a)...};
   return format_items(layout, items, sizeof...(A));
+}
+template <class... A>
+void format_to_text(std::span<char> dst, const char* layout, const A&... a) {
+  const Item items[sizeof...(A) + 1] = {to_item(a)...};
+  format_into(dst.data(), dst.size(), layout, items, sizeof...(A));
 }
 template <class... A>
 std::string list_format(const A&... a) {
