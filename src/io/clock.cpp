@@ -16,8 +16,8 @@ Clock now() {
     long long v = 0;
     const char* end = s + std::strlen(s);
     const auto r = std::from_chars(s, end, v);
-    // Only a whole, non-negative number of seconds is taken; anything else is ignored.
-    if (r.ec == std::errc() && r.ptr == end && v >= 0) {
+    // Only a whole number of seconds is taken; anything else is ignored.
+    if (r.ec == std::errc() && r.ptr == end) {
       const std::time_t t = static_cast<std::time_t>(v);
       have = gmtime_r(&t, &tm) != nullptr;
     }

@@ -120,7 +120,10 @@ constexpr int LCON = 0;      // the console: standard error, or a capture in tes
 
 // The logical units of one run. Unit 0 is the console; every other unit is opened by
 // name, with status "UNKNOWN" semantics: a missing file is created, an existing file is
-// read from its start or, at the first write, overwritten from its start.
+// read from its start or, at the first write, overwritten from its start. Input lines end
+// with "\n" or "\r\n"; output records end with "\n". Output is buffered and written at
+// CLOSE (or when the buffer is full): a write that fails raises FileError there. Using a
+// unit that is not open, or a unit number outside 0..99, is a std::logic_error.
 class Units {
  public:
   Units();
@@ -155,7 +158,8 @@ class Units {
   void list_write_items(int unit, const Item* items, std::size_t n);
   void list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n);
   // Read one record with an Aw edit descriptor: the first w characters of the line,
-  // blank padded to the length of dst (n characters). Throws InputError at end of file.
+  // blank padded to the length of dst (n characters); a field wider than dst gives its
+  // rightmost n characters, as Fortran does. Throws InputError at end of file.
   void read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n);
 
   struct Impl;
@@ -178,6 +182,12 @@ void list_parse(std::string_view text, const Rec& rec, const Target* targets, st
 
 // ---------------------------------------------------------------------------
 // WRITE(unit, layout) values...   e.g. write(u, 6, R"((/,6X,"Stage No :",I2,2X,A70))", NPROB, TITLE1)
+// Format control as gfortran: after the last value, literals, X and / are processed up to
+// the next data edit descriptor (a WRITE without values stops at the first one), a colon
+// stops at once; values left at the end of the layout start a new record and resume at
+// the last top-level group. \ or $ keeps the last record open for the next WRITE.
+// A value whose type does not fit its descriptor, or a malformed layout, is a
+// std::logic_error.
 template <class... A>
 void write(Units& u, int unit, const char* layout, const A&... a) {
   const Item items[sizeof...(A) + 1] = {to_item(a)...};

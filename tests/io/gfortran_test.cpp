@@ -22,6 +22,15 @@ namespace {
 
 constexpr int N = 100000;  // values per descriptor family
 
+// The reference programs, when gfortran was found.
+#ifdef REF_WRITE
+constexpr const char* REF_WRITE_PROG = REF_WRITE;
+constexpr const char* REF_READ_PROG = REF_READ;
+#else
+constexpr const char* REF_WRITE_PROG = nullptr;
+constexpr const char* REF_READ_PROG = nullptr;
+#endif
+
 fs::path workdir() {
   fs::path d = fs::path(BRANTO_BINARY_DIR) / "tests" / "gfortran" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
   fs::create_directories(d);
@@ -99,10 +108,7 @@ struct Case {
 
 // Write the cases, run gfortran's writes, compare with io. Returns the number compared.
 void compare_writes(const std::vector<Case>& cases, const char* family) {
-#ifndef REF_WRITE
-  (void)cases;
-  GTEST_SKIP() << "gfortran not found: " << family << " not compared";
-#else
+  if (!REF_WRITE_PROG) GTEST_SKIP() << "gfortran not found: " << family << " not compared";
   const fs::path d = workdir();
   {
     std::ofstream f(d / "cases.txt");
@@ -112,7 +118,7 @@ void compare_writes(const std::vector<Case>& cases, const char* family) {
       f << line;
     }
   }
-  const std::vector<std::string> ref = run_ref(REF_WRITE, d / "cases.txt", d / "gfortran.txt");
+  const std::vector<std::string> ref = run_ref(REF_WRITE_PROG, d / "cases.txt", d / "gfortran.txt");
   ASSERT_EQ(cases.size(), ref.size()) << family;
   int bad = 0;
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -131,7 +137,6 @@ void compare_writes(const std::vector<Case>& cases, const char* family) {
     }
   }
   EXPECT_EQ(0, bad) << family << ": " << bad << " of " << cases.size() << " differ";
-#endif
 }
 
 Case real_case(double v, std::string layout) { return Case{'R', bits_of(v), std::move(layout)}; }
@@ -341,9 +346,7 @@ std::string record(Values& r, bool real) {
 }  // namespace
 
 TEST(Gfortran, ListDirectedInput) {
-#ifndef REF_READ
-  GTEST_SKIP() << "gfortran not found: list-directed input not compared";
-#else
+  if (!REF_READ_PROG) GTEST_SKIP() << "gfortran not found: list-directed input not compared";
   Values r(21);
   std::vector<std::pair<char, std::string>> cases;
   for (int i = 0; i < N; ++i) {
@@ -355,7 +358,7 @@ TEST(Gfortran, ListDirectedInput) {
     std::ofstream f(d / "cases.txt");
     for (const auto& c : cases) f << c.first << ' ' << c.second << '\n';
   }
-  const std::vector<std::string> ref = run_ref(REF_READ, d / "cases.txt", d / "gfortran.txt");
+  const std::vector<std::string> ref = run_ref(REF_READ_PROG, d / "cases.txt", d / "gfortran.txt");
   ASSERT_EQ(cases.size(), ref.size());
   int bad = 0, errors = 0, nonfinite = 0;
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -405,5 +408,4 @@ TEST(Gfortran, ListDirectedInput) {
   EXPECT_EQ(0, bad) << bad << " of " << cases.size() << " records differ";
   EXPECT_GT(errors, 100);     // the malformed ones were there
   EXPECT_GT(nonfinite, 100);  // and the overflows
-#endif
 }

@@ -227,6 +227,10 @@ TEST(Clock, SourceDateEpochGivesTheTimeInUTC) {
   EXPECT_EQ(22, c.hour);
   EXPECT_EQ(13, c.minute);
   EXPECT_EQ(20, c.second);
+  ::setenv("SOURCE_DATE_EPOCH", "-86400", 1);
+  c = io::now();
+  EXPECT_EQ(1969, c.year);
+  EXPECT_EQ(31, c.day);
   ::setenv("SOURCE_DATE_EPOCH", "17e8", 1);  // not a whole number of seconds: local time
   c = io::now();
   EXPECT_GE(c.year, 2024);
