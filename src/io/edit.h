@@ -20,15 +20,15 @@ constexpr int FIELD_MAX = 1400;
 
 // Rounding of |v| (finite, >= 0) to decimal digits, correctly rounded from the exact
 // binary value with ties to even, as gfortran's run time (through the C library) rounds.
-// The one rounding routine of io; everything printed goes through it.
+// Every number printed is rounded here, by std::to_chars.
 struct Digits {
-  char d[800];  // decimal digits, no point, no leading zeros unless the value is zero
-  int n = 0;    // number of digits
+  char d[800];  // decimal digits, no point; round_fixed drops leading zeros
+  int n = 0;    // number of digits (round_fixed: 0 for a zero result)
   int exp = 0;  // round_sig: the value is 0.d1d2... * 10**exp
 };
 // round(a * 10**places) as an integer (places >= 0): its digits.
 void round_fixed(double a, int places, Digits& out);
-// SIG: the first `sig` significant digits (sig >= 1), a > 0; exp so a ~ 0.d1d2.. * 10**exp.
+// The first `sig` significant digits (sig >= 1), a > 0; exp so a ~ 0.d1d2.. * 10**exp.
 void round_sig(double a, int sig, Digits& out);
 
 // Fields. Each writes exactly its width (or, for w = 0, the minimal width) into buf and

@@ -1,8 +1,8 @@
 // num.cpp -- numbers in Iw.m, Fw.d, Ew.dEe under a scale factor, and the list-directed
 // integer and real fields, character for character as gfortran writes them.
-// Every digit comes from round_fixed or round_sig, which take correctly rounded digits of
-// the exact binary value from std::to_chars (ties to even, as the C library's printf that
-// gfortran calls).
+// Every digit comes from std::to_chars: correctly rounded digits of the exact binary value,
+// ties to even, as the C library's printf that gfortran calls (round_fixed, round_sig, and
+// round_left_of_point for gfortran's own rounding under a negative scale factor).
 #include <charconv>
 #include <cmath>
 #include <cstring>
