@@ -77,7 +77,7 @@ TEST(RUNWAL, SingleProblemHeaderHeadingAndEnd) {
   EXPECT_EQ("           0", plt.back());
   EXPECT_EQ(14u, plt.size());
   ASSERT_EQ(1u, c.summary.problems.size());
-  EXPECT_EQ(KXLIN, c.summary.problems[0].KEXIT);
+  EXPECT_EQ(KXCONV, c.summary.problems[0].KEXIT);  // ITMAX = 10: closed at the third solution
 }
 
 TEST(RUNWAL, LongTermHeadingTakesTheFirstTitle) {
