@@ -32,12 +32,13 @@ TEST(ITERAT, CantileverAgainstClosedForm) {
     EXPECT_EQ(3, c.m.ITR.ITER);
     const double exact = P * L * L * L / (3 * EI);
     err[n] = (c.w(0) - exact) / exact;
-    // First order in h with this fixed end: about 3h/(4L).
-    EXPECT_NEAR(0.75 * H / L, err[n], 0.25 * 0.75 * H / L) << NI;
-    // Moment P*x and shear P along the wall, exactly as statics give them.
+    // First order in h with this fixed end: the tip moves about 3h/(4L) less.
+    EXPECT_NEAR(-0.75 * H / L, err[n], 0.1 * 0.75 * H / L) << NI;
+    // Moment P*x and shear P along the wall, exactly as statics give them, up to the
+    // station next to the fixed end.
     for (int i = 0; i < NI; ++i) {
       EXPECT_NEAR(P * i * H, c.STA.XMOM(i + 4), 1.0E-9 * P * L) << i;
-      if (i > 0) {
+      if (i > 0 && i < NI - 1) {
         EXPECT_NEAR(P, c.STA.SHEAR(i + 4), 1.0E-9 * P) << i;
       }
     }
@@ -100,8 +101,8 @@ TEST(ITERAT, IterationLog) {
 TEST(DAMPU, Sequence) {
   const double u[] = {0.5, 0.25, 0.75, 0.125, 0.375, 0.625, 0.875, 0.0625};
   for (int n = 0; n < 8; ++n) EXPECT_EQ(u[n], DAMPU(n)) << n;
-  EXPECT_EQ(61.5 / 64, DAMPU(125));
-  EXPECT_EQ(62.5 / 64, DAMPU(126));
+  EXPECT_EQ(62.5 / 64, DAMPU(125));
+  EXPECT_EQ(63.5 / 64, DAMPU(126));
   // From the 127th step on the divisor goes on doubling: u stays inside (0, 1).
   EXPECT_EQ(0.5 / 128, DAMPU(127));
   for (int n = 127; n < 5000; ++n) {

@@ -14,6 +14,7 @@ TEST(STADAT, RangeRuleOfWallSections) {
   WallCase c(10, 1.0);
   c.cross(1, 100, 1);
   c.cross(2, 300, 1);
+  c.C.NCROSS = 2;
   c.section(1, 0.0, 4.0, 1);
   c.section(2, 4.0, 10.0, 2);
   c.stadat();
@@ -215,7 +216,7 @@ TEST(STADAT, StiffnessAndLoadDataSection) {
   c.restraint(20, 20, 0, 1.0E4, 0.0);
   c.stadat();
   const auto out = c.out();
-  ASSERT_GE(out.size(), 22u);
+  ASSERT_GE(out.size(), 21u);
   EXPECT_EQ("", out[0]);
   EXPECT_EQ("", out[2]);
   EXPECT_EQ("      **************************************************", out[3]);
