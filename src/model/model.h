@@ -60,6 +60,7 @@ constexpr int MXPRES = 10000;  // rows of the pressure table
 constexpr int MXPYU = 400;   // user p-y curves admitted by the input
 constexpr int MXCRV = 1000;  // support-curve records: user, generated and option-4 curves
 constexpr int MXCPT = 50;    // points per support curve
+constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
 
 // Logical units of a run.
 constexpr int LCON = 0;  // console: notices and stop codes
@@ -205,6 +206,32 @@ struct CrossSections {
   Arr2<double, 1, MXCROS, 1, 6> MAT;     // materials
   Arr2<int, 1, MXCROS, 1, 4> KNL;        // casing flag, steel kind, steel flag, -
   Arr<Chars<80>, 1, MXCROS> SNAME3;      // embedded AISC designation
+  // Reinforcement: KRB(2) layout (1 circular, 2 rectangular, 3 bar by bar), KRB(5) bars;
+  // RB: 1 bar area, 2 bar diameter, 3 cover, 4 Young's modulus, 5 yield strength.
+  Arr2<int, 1, MXCROS, 1, 5> KRB;
+  Arr2<double, 1, MXCROS, 1, 5> RB;
+  Arr<int, 1, MXCROS> KCONF;             // 1: confined section
+  // Transverse reinforcement: KTR(1) type (1 spiral, 2 hoop), 4 bars, 5 legs in Y,
+  // 6 legs in Z; TR: 1 area, 2 diameter, 3 spacing, 4 yield strength.
+  Arr2<int, 1, MXCROS, 1, 6> KTR;
+  Arr2<double, 1, MXCROS, 1, 4> TR;
+  // Bars given one by one (KRB(2) = 3): diameter, area, Y and Z coordinates.
+  Arr2<double, 1, MXCROS, 1, MXBAR> BARD, BARA, BARY, BARZ;
+  // Strands: KST(3) layout (1 circular, 2 square, 3 strand by strand), KST(5) strands;
+  // ST: 1 diameter, 2 area, 3 cover, 4 ultimate strength, 5 initial prestressing force,
+  // 6 and 7 read and kept.
+  Arr2<int, 1, MXCROS, 1, 5> KST;
+  Arr2<double, 1, MXCROS, 1, 7> ST;
+  Arr2<double, 1, MXCROS, 1, MXBAR> STRD, STRA, STRY, STRZ;  // strands one by one
+  // Further records of a nonlinear section: N8 (KN8(1) one-real records follow, not
+  // kept), N9 (KN9(4) nonlinear EI index; RN9: 2 ESH, 3 ESU, 4 FU/FY), N10 (KN10(1) 1:
+  // strain-hardening model, KN10(2) one-real records follow, not kept).
+  Arr2<int, 1, MXCROS, 1, 3> KN8;
+  Arr2<double, 1, MXCROS, 1, 2> RN8;
+  Arr2<int, 1, MXCROS, 1, 7> KN9;
+  Arr2<double, 1, MXCROS, 1, 4> RN9;
+  Arr2<int, 1, MXCROS, 1, 4> KN10;
+  Arr2<double, 1, MXCROS, 1, 2> RN10;
 };
 
 // Moment-curvature tables, one per cross section, and the user-defined EI sets.
@@ -220,6 +247,8 @@ struct NonlinearEI {
   Arr2<double, 1, MXCROS, 1, MXEIP> BM;     // moment, F*L
   Arr<double, 1, MXCROS> THRUST;            // axial thrust of the table, F
   Arr<int, 1, MXCROS> INUSE;                // 1: the table is in use
+  // Per-section data as read: NTH sets (one per axial thrust); the first is the table.
+  Arr<int, 1, MXCROS> NTH;
 };
 
 // Stiffness and load records (input group 8) and restraint records (group 9).
