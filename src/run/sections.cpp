@@ -441,7 +441,9 @@ void PROPRW(Run& run, int I, int KIND, double DIAM, double XI) {
   if (KIND == 0) {
     WBLANK(run, LOUT, 5);
   } else {
-    io::write(run, LOUT, R"((1X,A3,1X,\))", KIND == 1 ? "TOP" : "BOT");
+    WBLANK(run, LOUT, 1);
+    io::write(run, LOUT, R"((A3,\))", KIND == 1 ? "TOP" : "BOT");
+    WBLANK(run, LOUT, 1);
   }
   WREAL(run, LOUT, 14, 5, DIAM);
   WREAL(run, LOUT, 14, 5, XI);
