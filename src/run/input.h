@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "model/model.h"
-#include "run/writers_tmp.h"
 
 // SI moments of inertia are given in mm**4 and divided by this number (1.0E12 as the
 // method holds it in single precision) to give m**4.

@@ -6,7 +6,6 @@
 #include "report/report.h"
 #include "run/input.h"
 #include "run/run.h"
-#include "run/writers_tmp.h"
 
 namespace {
 
