@@ -63,7 +63,7 @@ TEST(CASES, SiTensionZoneAndSurcharges) {
   c.sur(2, 15, 1.0, 0, 0, 1);
   c.sur(3, 20, 2.0, 1.0, 0.2, 0.5);
   c.sur(4, 99, 3.0, 0, 0, 1);
-  c.layer(1, 0.8, 17, 12, 0);
+  c.layer(1, 0.8, 17, 5, 0);
   c.layer(4, 3, 19, 0, 34);
   check(c, "ep_si_tension");
 }
@@ -85,7 +85,7 @@ TEST(CASES, SiOptionFiveSoftClay) {
   c.walrec(1.5, 9, 9, 1, 1, 0.9);
   c.m.SOIL.QSURF = 10;
   c.layer(1, 1.0, 17, 25, 0, 0.4);
-  c.layer(4, 4.0, 19, 0, 33);
+  c.layer(4, 4.0, 19, 0, 33, 0.3);
   c.tie(1);
   check(c, "ep_option5");
 }

@@ -17,7 +17,7 @@ void sand(PCase& c, double PHI = 30, double BETA = 0) {
 
 // Set-up to the coefficients, as PRESS7 runs them.
 std::string setup(PCase& c) {
-  return c.go([](Run& r) {
+  return c.go([](::Run& r) {
     r.m.EP.HFREE = r.m.SOIL.HFREE;
     r.m.EP.ZWA = r.m.SOIL.ZWA;
     r.m.EP.ZWP = r.m.SOIL.ZWP;
@@ -56,9 +56,10 @@ TEST(START7, ClayWithoutFrictionHasUnitCoefficients) {
   c.layer(1, 12, 18, 25, 0);
   ASSERT_EQ("", setup(c));
   const auto& EP = c.m.EP;
-  EXPECT_NEAR(1, EP.KA(1), 1e-7);
-  EXPECT_NEAR(1, EP.SQKA(1), 1e-7);
-  EXPECT_NEAR(1, EP.KP(1), 1e-7);
+  // 1 within the difference of 57.2958 from 180/pi
+  EXPECT_NEAR(1, EP.KA(1), 2e-6);
+  EXPECT_NEAR(1, EP.SQKA(1), 1e-6);
+  EXPECT_NEAR(1, EP.KP(1), 2e-6);
   EXPECT_EQ(1, EP.K0(1));
   EXPECT_FALSE(EP.DRAIND(1));
 }

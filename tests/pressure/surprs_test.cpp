@@ -12,7 +12,7 @@ void base(PCase& c) {
   c.m.EP.HFREE = 100;
 }
 double point_near(double P, double N, double H) {  // m <= 0.4
-  return 0.28f * P * N * N / (H * H * std::pow(0.16f + N * N, 3));
+  return double(0.28f) * P * N * N / (H * H * std::pow(0.16f + N * N, 3));
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ TEST(SURPRS, FarPointLoadUsesTheOtherForm) {
   SURPRS(c.run, 30.5);
   const double M = 0.41, N = 0.30;
   const double S = M * M + N * N;
-  EXPECT_NEAR(1.77f * 1000 * M * M * N * N / (100.0 * 100 * S * S * S), c.m.EP.SIGMAH, 1e-12);
+  EXPECT_NEAR(double(1.77f) * 1000 * M * M * N * N / (100.0 * 100 * S * S * S), c.m.EP.SIGMAH, 1e-12);
 }
 
 TEST(SURPRS, DepthNotBelowTheFirstSampleGetsNothing) {
@@ -59,7 +59,7 @@ TEST(SURPRS, DepthNotBelowTheFirstSampleGetsNothing) {
   // the vertical distance moves the load above the wall top
   c.m.SOIL.SVERT(1) = 0.5;
   SURPRS(c.run, 1.0);
-  EXPECT_NEAR(0.203f * 50 * 0.01 / (100 * std::pow(0.16f + 0.0001, 2)), c.m.EP.SIGMAH, 1e-12);
+  EXPECT_NEAR(double(0.203f) * 50 * 0.01 / (100 * std::pow(0.16f + 0.0001, 2)), c.m.EP.SIGMAH, 1e-12);
 }
 
 TEST(SURPRS, ListedLoadsAreSummedWithTheirFactors) {
@@ -101,7 +101,7 @@ TEST(SURPRS, MomentsAboutTheDepthAndTheExcavation) {
   double Q = 0, MP = 0, MH = 0;
   for (int K = 1; K <= 3; ++K) {
     const double M = 0.6, N = K / 100.0, S = M * M + N * N;
-    const double P = 4 * 100 * M * M * N / (3.1416f * 100 * S * S);
+    const double P = 4 * 100 * M * M * N / (double(3.1416f) * 100 * S * S);
     Q += P;
     MP += P * (3.5 + 0.5 - K);
     MH += P * (K - 0.5 - 100);
@@ -116,12 +116,12 @@ TEST(SURPRS, FreeHeightBelowOneMillionthWithSurchargesIsAnInputError) {
   base(c);
   c.m.EP.HFREE = 5.0E-7;
   c.sur(1, 1000, 40);
-  EXPECT_EQ("END", c.go([](Run& r) { SURPRS(r, 10); }));
+  EXPECT_EQ("END", c.go([](::Run& r) { SURPRS(r, 10); }));
   EXPECT_NE(std::string::npos, c.report().find("FREE HEIGHT OF WALL IS LESS THAN 1.0E-06"));
   EXPECT_EQ(1, c.m.D.KERR);
   // without surcharge rows the free height is not needed
   c.m.SOIL.NSUR = 0;
-  EXPECT_EQ("", c.go([](Run& r) { SURPRS(r, 10); }));
+  EXPECT_EQ("", c.go([](::Run& r) { SURPRS(r, 10); }));
 }
 
 TEST(SURLAY, SingleLoadsOverTenSamplesIgnoringFactors) {
@@ -135,13 +135,13 @@ TEST(SURLAY, SingleLoadsOverTenSamplesIgnoringFactors) {
   for (int K = 1; K <= 10; ++K) E += point_near(1000, (20 + 5.0 * K) / 100, 100) * 5;
   EXPECT_NEAR(E, SURLAY(c.run, 20, 50), 1e-12);
   // loads of 1.0E-4 or less are skipped; the line form of the layer forces
-  EP.QPOINT = 1.0E-4;
+  EP.QPOINT = 1.0E-4f;  // the threshold itself, as a single-precision value
   EP.XSUR = 50;
   EP.QLINE = 10;
   E = 0;
   for (int K = 1; K <= 10; ++K) {
     const double M = 0.5, N = (20 + 5.0 * K) / 100, S = M * M + N * N;
-    E += 1.273f * 10 * M * M * N / (100 * S * S) * 5;
+    E += double(1.273f) * 10 * M * M * N / (100 * S * S) * 5;
   }
   EXPECT_NEAR(E, SURLAY(c.run, 20, 50), 1e-12);
   // strip with 2/pi as 0.6366, distances over the free height
@@ -152,7 +152,7 @@ TEST(SURLAY, SingleLoadsOverTenSamplesIgnoringFactors) {
   double S3 = 0;
   for (int K = 1; K <= 10; ++K) {
     const double N = (20 + 5.0 * K) / 100, B1 = std::atan(-0.2 / N), B2 = std::atan(0.2 / N);
-    S3 += 0.6366f * 3 * ((B2 - B1) - std::sin(B2 - B1) * std::cos(B1 + B2)) * 5;
+    S3 += double(0.6366f) * 3 * ((B2 - B1) - std::sin(B2 - B1) * std::cos(B1 + B2)) * 5;
   }
   EXPECT_NEAR(S3, SURLAY(c.run, 20, 50), 1e-12);
 }
