@@ -186,6 +186,51 @@ struct PressureTable {
   Arr2<double, 1, MXPRES, 1, 12> PT;
 };
 
+// Working tables of the earth-pressure computation of one problem (KEP >= 2), all
+// recomputed on every call: the working copies of the wall and surface-load values, the
+// working layer table (the input layers split at the excavation level and the backfill
+// water table), its coefficients and layer forces, and the results of SURPRS.
+constexpr int MXLW = 21;     // working layers; row NLW+1 holds the bottom of the profile
+struct EarthPressure {
+  // Working copies (lengths L, stresses F/L**2).
+  double HFREE = 0;   // free height: excavation level below the top of the backfill
+  double ZWA = 0;     // water table at the backfill
+  double ZWP = 0;     // water table at the excavation
+  double QSURF = 0;   // uniform surface pressure
+  // Single-load values: one load of each kind at one distance, as the layer forces use
+  // them (after the surcharge report, those of the last listed surcharge row).
+  double XSUR = 0, QPOINT = 0, QLINE = 0, QSTRIP = 0, BSTRIP = 0;
+  double GAMW = 0;    // unit weight of water, F/L**3
+  double TOLEP = 0;   // comparison tolerance of depths and net forces
+  int WATFLG = 0;     // 1: drained water acts in the sampled pressures
+  // Working layer table, rows 1..NLW.
+  int NLW = 0;
+  int KOVFL = 0;      // 1: the profile needed more than MXLW working layers
+  int IEXC = 0;       // row whose top is the excavation level (0: none)
+  int IWAT = 0;       // row whose top is the backfill water table (0: none)
+  int ITYPE1 = 0;     // soil type code of the first input layer
+  Arr<double, 1, MXLW + 1> THICK;   // thickness, L
+  Arr<double, 1, MXLW + 1> ZTOP;    // depth of the top, L; ZTOP(NLW+1) the bottom
+  Arr<double, 1, MXLW + 1> STREN;   // cohesion or undrained strength, F/L**2
+  Arr<double, 1, MXLW + 1> PHI;     // friction angle, degrees
+  Arr<double, 1, MXLW + 1> WEIGHT;  // total unit weight, F/L**3
+  Arr<double, 1, MXLW + 1> KOPT;    // optional earth coefficient (0 for rock)
+  Arr<bool, 1, MXLW + 1> DRAIND;    // soil type code 4 or more
+  Arr<bool, 1, MXLW + 1> WETTOP;    // top at or below the backfill water table
+  Arr<double, 1, MXLW + 1> SIGV;    // vertical stress at the top, F/L**2
+  Arr<double, 1, MXLW + 1> KA, SQKA;   // active coefficient; factor of 2*STREN
+  Arr<double, 1, MXLW + 1> KP, TANKP;  // passive coefficient and its square root
+  Arr<double, 1, MXLW + 1> K0;         // at-rest coefficient
+  // Layer forces per unit width (rows 1..IEXC-1), F/L, and their depths, L.
+  Arr<double, 1, MXLW + 1> PA1, PA2, PA3, PA4, PW1, PW2;
+  Arr<double, 1, MXLW + 1> Z1, Z2, Z3;
+  // Results of SURPRS at the last depth asked.
+  double SIGMAH = 0;  // lateral pressure, F/L**2
+  double QSHRP = 0;   // shear: pressure integrated above the depth, F/L
+  double QMOMP = 0;   // moment about the depth, F*L/L
+  double QMOMH = 0;   // moment about the excavation level, F*L/L
+};
+
 // ---------------------------------------------------------------------------
 // Cross sections (elastic and nonlinear) and their derived stiffness inputs.
 struct CrossSections {
@@ -377,6 +422,7 @@ struct Model {
   UserCurves UPY;
   Curves CRV;
   PressureTable PRS;
+  EarthPressure EP;
   Iteration ITR;
   Results RES;
 };
