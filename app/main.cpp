@@ -63,8 +63,7 @@ int report(const RunSummary& s, const std::string& out, const std::string& plt, 
   }
   int status = warning ? EX_WARNING : EX_OK;
   if (s.code != RC_OK) {
-    std::fprintf(stderr, "branto: %s\n", s.message.c_str());
-    status = EX_FAILED;
+    status = EX_FAILED;  // the engine has written its message or stop code to the console
   } else if (s.input_error) {
     std::fprintf(stderr, "branto: input error: %s\n", s.message.c_str());
     status = EX_FAILED;

@@ -60,6 +60,7 @@ constexpr int MXPRES = 10000;  // rows of the pressure table
 constexpr int MXPYU = 400;   // user p-y curves admitted by the input
 constexpr int MXCRV = 1000;  // support-curve records: user, generated and option-4 curves
 constexpr int MXCPT = 50;    // points per support curve
+constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
 
 // Logical units of a run.
 constexpr int LCON = 0;  // console: notices and stop codes
@@ -185,6 +186,51 @@ struct PressureTable {
   Arr2<double, 1, MXPRES, 1, 12> PT;
 };
 
+// Working tables of the earth-pressure computation of one problem (KEP >= 2), all
+// recomputed on every call: the working copies of the wall and surface-load values, the
+// working layer table (the input layers split at the excavation level and the backfill
+// water table), its coefficients and layer forces, and the results of SURPRS.
+constexpr int MXLW = 21;     // working layers; row NLW+1 holds the bottom of the profile
+struct EarthPressure {
+  // Working copies (lengths L, stresses F/L**2).
+  double HFREE = 0;   // free height: excavation level below the top of the backfill
+  double ZWA = 0;     // water table at the backfill
+  double ZWP = 0;     // water table at the excavation
+  double QSURF = 0;   // uniform surface pressure
+  // Single-load values: one load of each kind at one distance, as the layer forces use
+  // them (after the surcharge report, those of the last listed surcharge row).
+  double XSUR = 0, QPOINT = 0, QLINE = 0, QSTRIP = 0, BSTRIP = 0;
+  double GAMW = 0;    // unit weight of water, F/L**3
+  double TOLEP = 0;   // comparison tolerance of depths and net forces
+  int WATFLG = 0;     // 1: drained water acts in the sampled pressures
+  // Working layer table, rows 1..NLW.
+  int NLW = 0;
+  int KOVFL = 0;      // 1: the profile needed more than MXLW working layers
+  int IEXC = 0;       // row whose top is the excavation level (0: none)
+  int IWAT = 0;       // row whose top is the backfill water table (0: none)
+  int ITYPE1 = 0;     // soil type code of the first input layer
+  Arr<double, 1, MXLW + 1> THICK;   // thickness, L
+  Arr<double, 1, MXLW + 1> ZTOP;    // depth of the top, L; ZTOP(NLW+1) the bottom
+  Arr<double, 1, MXLW + 1> STREN;   // cohesion or undrained strength, F/L**2
+  Arr<double, 1, MXLW + 1> PHI;     // friction angle, degrees
+  Arr<double, 1, MXLW + 1> WEIGHT;  // total unit weight, F/L**3
+  Arr<double, 1, MXLW + 1> KOPT;    // optional earth coefficient (0 for rock)
+  Arr<bool, 1, MXLW + 1> DRAIND;    // soil type code 4 or more
+  Arr<bool, 1, MXLW + 1> WETTOP;    // top at or below the backfill water table
+  Arr<double, 1, MXLW + 1> SIGV;    // vertical stress at the top, F/L**2
+  Arr<double, 1, MXLW + 1> KA, SQKA;   // active coefficient; factor of 2*STREN
+  Arr<double, 1, MXLW + 1> KP, TANKP;  // passive coefficient and its square root
+  Arr<double, 1, MXLW + 1> K0;         // at-rest coefficient
+  // Layer forces per unit width (rows 1..IEXC-1), F/L, and their depths, L.
+  Arr<double, 1, MXLW + 1> PA1, PA2, PA3, PA4, PW1, PW2;
+  Arr<double, 1, MXLW + 1> Z1, Z2, Z3;
+  // Results of SURPRS at the last depth asked.
+  double SIGMAH = 0;  // lateral pressure, F/L**2
+  double QSHRP = 0;   // shear: pressure integrated above the depth, F/L
+  double QMOMP = 0;   // moment about the depth, F*L/L
+  double QMOMH = 0;   // moment about the excavation level, F*L/L
+};
+
 // ---------------------------------------------------------------------------
 // Cross sections (elastic and nonlinear) and their derived stiffness inputs.
 struct CrossSections {
@@ -205,6 +251,32 @@ struct CrossSections {
   Arr2<double, 1, MXCROS, 1, 6> MAT;     // materials
   Arr2<int, 1, MXCROS, 1, 4> KNL;        // casing flag, steel kind, steel flag, -
   Arr<Chars<80>, 1, MXCROS> SNAME3;      // embedded AISC designation
+  // Reinforcement: KRB(2) layout (1 circular, 2 rectangular, 3 bar by bar), KRB(5) bars;
+  // RB: 1 bar area, 2 bar diameter, 3 cover, 4 Young's modulus, 5 yield strength.
+  Arr2<int, 1, MXCROS, 1, 5> KRB;
+  Arr2<double, 1, MXCROS, 1, 5> RB;
+  Arr<int, 1, MXCROS> KCONF;             // 1: confined section
+  // Transverse reinforcement: KTR(1) type (1 spiral, 2 hoop), 4 bars, 5 legs in Y,
+  // 6 legs in Z; TR: 1 area, 2 diameter, 3 spacing, 4 yield strength.
+  Arr2<int, 1, MXCROS, 1, 6> KTR;
+  Arr2<double, 1, MXCROS, 1, 4> TR;
+  // Bars given one by one (KRB(2) = 3): diameter, area, Y and Z coordinates.
+  Arr2<double, 1, MXCROS, 1, MXBAR> BARD, BARA, BARY, BARZ;
+  // Strands: KST(3) layout (1 circular, 2 square, 3 strand by strand), KST(5) strands;
+  // ST: 1 diameter, 2 area, 3 cover, 4 ultimate strength, 5 initial prestressing force,
+  // 6 and 7 read and kept.
+  Arr2<int, 1, MXCROS, 1, 5> KST;
+  Arr2<double, 1, MXCROS, 1, 7> ST;
+  Arr2<double, 1, MXCROS, 1, MXBAR> STRD, STRA, STRY, STRZ;  // strands one by one
+  // Further records of a nonlinear section: N8 (KN8(1) one-real records follow, not
+  // kept), N9 (KN9(4) nonlinear EI index; RN9: 2 ESH, 3 ESU, 4 FU/FY), N10 (KN10(1) 1:
+  // strain-hardening model, KN10(2) one-real records follow, not kept).
+  Arr2<int, 1, MXCROS, 1, 3> KN8;
+  Arr2<double, 1, MXCROS, 1, 2> RN8;
+  Arr2<int, 1, MXCROS, 1, 7> KN9;
+  Arr2<double, 1, MXCROS, 1, 4> RN9;
+  Arr2<int, 1, MXCROS, 1, 4> KN10;
+  Arr2<double, 1, MXCROS, 1, 2> RN10;
 };
 
 // Moment-curvature tables, one per cross section, and the user-defined EI sets.
@@ -220,6 +292,8 @@ struct NonlinearEI {
   Arr2<double, 1, MXCROS, 1, MXEIP> BM;     // moment, F*L
   Arr<double, 1, MXCROS> THRUST;            // axial thrust of the table, F
   Arr<int, 1, MXCROS> INUSE;                // 1: the table is in use
+  // Per-section data as read: NTH sets (one per axial thrust); the first is the table.
+  Arr<int, 1, MXCROS> NTH;
 };
 
 // Stiffness and load records (input group 8) and restraint records (group 9).
@@ -361,6 +435,7 @@ struct Model {
   UserCurves UPY;
   Curves CRV;
   PressureTable PRS;
+  EarthPressure EP;
   Iteration ITR;
   Results RES;
 };

@@ -1,0 +1,266 @@
+// bulk.cpp -- the lateral pressure sampled along the wall: twelve columns per depth
+// (active earth and water, surcharge, passive, at rest, the parts of the active load),
+// the apparent-pressure envelopes of options 3 and 5, and the pressure-exchange file.
+// Rows are formed in the pressure table PRS.PT and written from there; the driver reads
+// the file back over it.
+#include <algorithm>
+#include <cmath>
+
+#include "pressure/pressure.h"
+#include "report/report.h"
+
+namespace {
+
+// Nearest integer, halves away from zero; beyond +-1.0E7 (and NaN) the bound, far more
+// rows than the table holds.
+int NINT(double X) {
+  if (!(X < 1.0E7)) return 10000000;
+  if (!(X > -1.0E7)) return -10000000;
+  return static_cast<int>(X >= 0 ? X + 0.5 : X - 0.5);
+}
+
+// Samples per unit length: one per inch in English units, one per 0.05 m in SI.
+int SPERL(const Control& C) { return C.IUNIT == SI ? 20 : 1; }
+
+// The working layers sampled: every layer from the top down to the one that reaches the
+// wall tip, that one only down to the tip; when the profile ends above the tip, the last
+// working layer is carried down to it. So the table always ends at the wall tip, and
+// the rows counted are the rows formed.
+int JLAST(const Run& run) {
+  const auto& EP = run.m.EP;
+  const double WL = run.m.C.H * run.m.C.NI;
+  for (int J = 1; J <= EP.NLW; ++J)
+    if (EP.ZTOP(J + 1) >= WL - EP.TOLEP) return J;
+  return EP.NLW;
+}
+// Samples of layer J (up to JLAST) and the thickness they cover.
+int NSAMP(const Run& run, int J, int JL, double& T) {
+  const auto& EP = run.m.EP;
+  T = J < JL ? EP.THICK(J) : run.m.C.H * run.m.C.NI - EP.ZTOP(J);
+  return NINT(T * SPERL(run.m.C));
+}
+
+bool ENVOPT(int KEP) { return KEP == 3 || KEP == 5; }
+
+}  // namespace
+
+BulkRows BULKN(Run& run) {
+  const auto& EP = run.m.EP;
+  const int JL = JLAST(run);
+  BulkRows R;
+  R.NFORM = 1;
+  int NABOVE = 0;  // samples above the excavation level
+  for (int J = 1; J <= JL; ++J) {
+    double T;
+    const int N = std::max(0, NSAMP(run, J, JL, T));
+    R.NFORM += N;
+    if (J < EP.IEXC) NABOVE += N;
+    if (R.NFORM > MXPRES) break;  // already too many; keep the sum in range
+  }
+  // Options 3 and 5 write the last sample above the excavation level twice: with the
+  // envelope and as formed. The count announced includes it, so the reader reads every
+  // row written, the wall-tip row included.
+  R.NWRITE = R.NFORM + (ENVOPT(run.m.C.KEP) && NABOVE > 0 ? 1 : 0);
+  return R;
+}
+
+void BULK(Run& run) {
+  auto& EP = run.m.EP;
+  const auto& C = run.m.C;
+  auto& PRS = run.m.PRS;
+  auto& PT = PRS.PT;
+  const int KEP = C.KEP;
+  const BulkRows NR = BULKN(run);
+  if (NR.NWRITE > MXPRES) TOOMCH(run, "ROWS OF THE PRESSURE TABLE", NR.NWRITE, MXPRES);
+  PRS.NPRES = 0;
+  const double M = run.m.SOIL.AMOD;
+  const double TOL = EP.TOLEP;
+  const double SIGV1 = EP.SIGV(1);
+
+  // First row, depth 0.
+  for (int K = 1; K <= 12; ++K) PT(1, K) = 0;
+  PT(1, 2) = EP.KA(1) * M * SIGV1;
+  const double C4 = SIGV1 <= 0 ? 0 : PT(1, 2);
+  PT(1, 4) = C4;
+  PT(1, 12) = KEP == 5 ? 0 : C4;
+  PT(1, 5) = EP.KP(1) * M * SIGV1;
+  PT(1, 9) = KEP == 5 ? 0 : C4;
+
+  // Rows of the layers.
+  double F = 0, FE = 0;             // running active force and earth force above HFREE
+  double C2PREV = PT(1, 2);         // column 2 of the row above
+  double EPREV = PT(1, 9) + PT(1, 7);  // earth-only value of the row above
+  double GPS = 0, GAR = 0;          // passive and at-rest gradients of the last layer above
+  int IROW = 1, ILAST = 1;          // row; last row above the excavation level
+  const int JL = JLAST(run);
+  const double SDIV = C.IUNIT == SI ? 20 : 1;
+  for (int J = 1; J <= JL; ++J) {
+    double T;
+    const int N = NSAMP(run, J, JL, T);
+    if (N <= 0) continue;
+    const bool ABOVE = J < EP.IEXC;
+    const double KA = EP.KA(J), SQKA = EP.SQKA(J), KP = EP.KP(J), TANKP = EP.TANKP(J), K0 = EP.K0(J);
+    const double C2S = 2 * EP.STREN(J);
+    const double GP = EP.WETTOP(J) && EP.DRAIND(J) ? EP.WEIGHT(J) - EP.GAMW : EP.WEIGHT(J);
+    const double W = EP.WETTOP(J) ? EP.GAMW : 0;
+    const double WD = EP.DRAIND(J) && EP.WATFLG == 1 ? W : 0;
+    const double WU = !EP.DRAIND(J) ? W : 0;
+    const double DZ0 = EP.ZTOP(J) - EP.ZWA;
+    const double SIG = ABOVE ? EP.SIGV(J) : EP.SIGV(EP.IEXC);
+    // Values at the top of the layer and their gradients per unit depth. Below the
+    // excavation level the active pressure stays at its excavation-level value and the
+    // passive and at-rest gradients are those of the last layer above.
+    const double E0 = M * (KA * SIG - C2S * SQKA);
+    double A0, GEW, P0, R0;
+    if (ABOVE) {
+      A0 = M * (KA * SIG - C2S * SQKA + WD * DZ0);
+      GEW = M * (KA * GP + WD);
+      P0 = M * (KP * SIG + TANKP * C2S + WD * DZ0);
+      GPS = M * (KP * GP + WD);
+      GAR = M * (K0 * GP + WD);
+    } else {
+      A0 = EP.HFREE < EP.ZWA ? E0 : M * (KA * SIG - C2S * SQKA + WD * (EP.HFREE - EP.ZWA));
+      GEW = 0;
+      P0 = M * (KP * SIG + C2S * SQKA + WD * DZ0);
+    }
+    R0 = M * ((SIG + C2S) * K0 + WD * DZ0);
+    const double W0 = M * (WD + WU) * DZ0;
+    const double GW = M * (WD + WU);
+    const double C9 = SIGV1 < 1.0E-6f ? 0 : std::max(0.0, M * (KA * SIGV1 - C2S * SQKA));
+
+    for (int K = 1; K <= N; ++K) {
+      const double DZ = K * T / N;
+      const double Z = EP.ZTOP(J) + DZ;
+      ++IROW;
+      double EW = A0 + GEW * DZ;
+      double E = ABOVE ? E0 - M * WU * DZ0 + (M * KA * GP - M * WU) * DZ : E0;
+      double WAT = W0 + GW * DZ;
+      double PS = P0 + GPS * DZ;
+      double AR = R0 + GAR * DZ;
+      // Step 1: surcharge.
+      SURPRS(run, Z);
+      const double SH = EP.SIGMAH;
+      double C2 = KEP == 3 ? EW : EW + SH;
+      double C3 = EW;
+      PS = PS + SH;
+      AR = AR + SH;
+      // Step 2: water on the excavation side.
+      const double U = Z > EP.ZWP ? (Z - EP.ZWP) * EP.GAMW : 0;
+      const double UH = Z > EP.ZWP ? std::max(0.0, (std::min(Z, EP.HFREE) - EP.ZWP) * EP.GAMW) : 0;
+      WAT = WAT - M * U;
+      if (EP.WETTOP(J)) {
+        C2 = C2 - M * UH;
+        C3 = C3 - M * UH;
+      }
+      // Step 3: floors that keep the active pressures strictly positive.
+      const double RF = static_cast<float>(IROW) * 1.0E-12f;
+      if (C2 < TOL) C2 = RF;
+      if (C3 < TOL) C3 = RF;
+      if (!(E >= TOL)) {
+        if (WAT <= TOL) {
+          E = RF;
+        } else {
+          WAT = WAT + E;
+          E = RF;
+          if (WAT < TOL) WAT = RF;
+        }
+      }
+      // Step 4: the surface-pressure part.
+      C3 = C3 - C9;
+      const double C7 = E - C9;
+      PT(IROW, 1) = Z;
+      PT(IROW, 2) = C2;
+      PT(IROW, 3) = C3;
+      PT(IROW, 4) = SH + C9;
+      PT(IROW, 5) = PS;
+      PT(IROW, 6) = AR;
+      PT(IROW, 7) = C7;
+      PT(IROW, 8) = WAT;
+      PT(IROW, 9) = C9;
+      PT(IROW, 10) = SH;
+      PT(IROW, 11) = 0;
+      PT(IROW, 12) = C9 + C7 + SH + WAT;
+      // Step 5: trapezoid sums above the excavation level.
+      if (ABOVE) {
+        F = F + (C2PREV + C2) / 2 / SDIV;
+        FE = FE + (EPREV + E) / 2 / SDIV;
+        ILAST = IROW;
+      }
+      C2PREV = C2;
+      EPREV = E;
+    }
+  }
+  assert(IROW == NR.NFORM);
+
+  // Options 3 and 5: apparent-pressure envelopes above the excavation level. The last
+  // row above is kept once more, as formed, right after the envelope rows.
+  if (ENVOPT(KEP)) {
+    const int NWRITE = NR.NWRITE;
+    if (NWRITE > NR.NFORM)
+      for (int I = NR.NFORM; I >= ILAST; --I)
+        for (int K = 1; K <= 12; ++K) PT(I + 1, K) = PT(I, K);
+    const double HD = EP.HFREE;
+    const int NT = std::clamp(C.NTIE, 0, MXTIE);
+    const auto& KSTA = run.m.TIE.KSTA;
+    const double ZTIE1 = NT >= 1 ? (KSTA(1) - 4) * C.H : 0;
+    const double ZTIEN = NT >= 1 ? (KSTA(NT) - 4) * C.H : 0;
+    // Geometry: ramp to A, plateau to PEND, down over B.
+    double A = 2 * ZTIE1 / 3, B, PEND;
+    if (NT < 2) {
+      B = 2 * (HD - ZTIE1) / 3;
+      PEND = HD / 3 + A;
+    } else {
+      B = 2 * (HD - ZTIEN) / 3;
+      PEND = HD - B;
+    }
+    if (KEP == 5 && EP.ITYPE1 == 1) {
+      A = HD / 4;
+      B = 0;
+      PEND = HD;
+    }
+    auto PEAK = [&](double FF) {
+      if (NT == 1) return HD != 0 ? 3.9f * FF / (2 * HD) : 0.0;
+      if (NT >= 2) {
+        const double DEN = HD - (HD - ZTIEN + ZTIE1) / 3;
+        return DEN != 0 ? 1.3f * FF / DEN : 0.0;
+      }
+      return 0.0;
+    };
+    auto ENV = [&](double P, double Z) {
+      if (Z < A) return P * Z / A;
+      if (Z <= PEND || B == 0) return P;
+      return P - (Z - PEND) * P / B;
+    };
+    const double PEAK1 = PEAK(F);
+    const double PEAK2 = KEP == 3 ? PEAK(FE) : EP.KA(EP.IEXC) * EP.SIGV(EP.IEXC) * M;
+    for (int I = 2; I <= ILAST; ++I) {
+      const double Z = PT(I, 1);
+      PT(I, 2) = ENV(PEAK1, Z);
+      PT(I, 11) = ENV(PEAK2, Z);
+      if (KEP == 3) {
+        PT(I, 12) = PT(I, 11) + PT(I, 10) + PT(I, 8);
+      } else {
+        PT(I, 12) = PT(I, 11) + PT(I, 10);
+        PT(I, 9) = PEAK2 != 0 ? SIGV1 * EP.KA(1) * M * PT(I, 11) / PEAK2 : 0;
+        PT(I, 7) = PT(I, 11) - PT(I, 9);
+        PT(I, 8) = 0;
+      }
+    }
+    if (KEP == 5)
+      for (int I = ILAST + 1; I <= NWRITE; ++I) {
+        PT(I, 11) = 0;
+        PT(I, 7) = PT(I, 7) + PT(I, 8);
+        PT(I, 8) = 0;
+      }
+  }
+
+  // The pressure-exchange file: the count, then one record of twelve values per row.
+  const auto& NAME = run.m.D.NAMES[10];
+  if (NAME.trimmed().empty()) throw io::FileError("no pressure-exchange file named in NAMES.dat (record 10)");
+  run.u.open(LNAM, NAME.trimmed(), "pressure-exchange file");
+  io::list_write(run, LNAM, NR.NWRITE);
+  for (int I = 1; I <= NR.NWRITE; ++I)
+    io::write(run, LNAM, "(12(1X,E10.3))", PT(I, 1), PT(I, 2), PT(I, 3), PT(I, 4), PT(I, 5),
+              PT(I, 6), PT(I, 7), PT(I, 8), PT(I, 9), PT(I, 10), PT(I, 11), PT(I, 12));
+  run.u.close(LNAM);
+}
