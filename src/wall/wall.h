@@ -7,18 +7,22 @@
 // SETKOD -- code specified point M of the station list into the condition codes:
 // deflection (KASE < 2) KODE(K) = 2; slope (KASE = 2) KODE(K-1) = 3, KODE(K+1) = 5;
 // both (KASE >= 3) 3, 4, 5 at K-1, K, K+1; K = ISTA(M) + 4. KPT of each coded index
-// records M, so a later point at the same station wins.
+// records M, so a later point at the same station wins. The caller has set KODE to 1 over
+// K = 1..NI+7 and checked the station: -1..NI+1 for a deflection, 0..NI otherwise.
 void SETKOD(Run& run, int M);
 
 // BEAMCOL -- one solution of the beam-column on springs: five-term difference equation
-// at every station, one forward and one backward sweep.
+// at every station, one forward and one backward sweep. 1 <= NI <= MXNI.
 //   reads   C: NI, H, H2, H3, TOL, DMAX; STA: EI, P, R, T, QW, SW, KODE, KPT, points
-//   writes  STA: AR, BR, CR, W (K = 3..NI+5); DWMAX, NCLOSE, NEXCEED over stations 0..NI
+//   writes  STA: AR, BR, CR, W (K = 3..NI+5, W(NI+6) = W(NI+7) = 0); DWMAX, NCLOSE,
+//           NEXCEED over stations 0..NI against the W held before the call
 //   a zero pivot gives zero coefficients at that station; nothing is reported
 void BEAMCOL(Run& run);
 
 // STARES -- after the last solution: extrapolate W to stations -2 and NI+2, then slope,
 // moment, shear and net force per station (K = 3..NI+5) with the applied couples.
+//   reads   C: NI, H, H2; STA: W, EI, NCOUP, KCOUP, CCOUP
+//   writes  STA: W(2), W(NI+6), SLOPE, XMOM, SHEAR, XNF (K = 3..NI+5)
 void STARES(Run& run);
 
 // STADAT -- station tables from the wall sections, stiffness and load records,
