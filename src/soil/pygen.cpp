@@ -131,8 +131,6 @@ void PYLAYS(Run& run) {
   }
 }
 
-namespace {
-
 // "SOIL LAYERS AND STRENGTH DATA": layers, both distributions, the reduction factors and
 // the heading of the curves.
 void PYREPT(Run& run) {
@@ -186,6 +184,8 @@ void PYREPT(Run& run) {
   }
   io::write(run, LOUT, R"((/,/,8X,"P-Y CURVES DATA",/))");
 }
+
+namespace {
 
 // The user curves at the head of the curve-exchange file, as read from the input.
 void PYUSRF(Run& run) {

@@ -17,6 +17,31 @@ constexpr double YFRAC[NPYP] = {0,   0.00025, 0.0025, 0.0075, 0.02, 0.04, 0.06, 
 
 }  // namespace
 
+void SOFTPY(double PU, double Y50, double XS, double XR, bool CYC, PyCurve& CV, Arr<int, 1, NPYP>& WARN,
+            double& K0) {
+  K0 = 0.5 * PU * std::cbrt(Y50 / YMIN) / Y50;
+  const double PR = 0.72 * PU, PE = 0.72 * PU * XS / XR;
+  for (int J = 1; J <= NPYP; ++J) {
+    const double Y = 8 * Y50 * YFRAC[J - 1];
+    double P = 0;
+    WARN(J) = 0;
+    if (Y < YMIN) {
+      P = K0 * Y;
+      WARN(J) = J > 1 ? 1 : 0;
+    } else if (Y <= 3 * Y50 || (!CYC && Y <= 8 * Y50)) {
+      P = 0.5 * PU * std::cbrt(Y / Y50);
+    } else if (!CYC) {
+      P = PU;
+    } else if (XS < XR) {
+      P = Y <= 15 * Y50 ? PR + (Y - 3 * Y50) * (PE - PR) / (12 * Y50) : PE;
+    } else {
+      P = PR;
+    }
+    CV.Y(J) = Y;
+    CV.P(J) = P;
+  }
+}
+
 void SOFTCL(Run& run, int N) {
   const auto& SW = run.m.SW;
   const auto& S = run.m.SOIL;
@@ -61,31 +86,13 @@ void SOFTCL(Run& run, int N) {
     }
     // Steps 4 to 6: the curve.
     const double Y50 = 2.5 * E50 * (CONT ? SW.YREF : B);
-    const double K0 = 0.5 * PU * std::cbrt(Y50 / YMIN) / Y50;
     const double DEN = GAMMA * B + JSOFT * CU;
     double XR = DEN > 0 ? 6 * CU * B / DEN : 0;
     if (!(XR >= 1.0E-6)) XR = B;
-    const double PR = 0.72 * PU, PE = 0.72 * PU * XS / XR;
     PyCurve CV;
-    bool WARN[NPYP + 1] = {};
-    for (int J = 1; J <= NPYP; ++J) {
-      const double Y = 8 * Y50 * YFRAC[J - 1];
-      double P = 0;
-      if (Y < YMIN) {
-        P = K0 * Y;
-        WARN[J] = J > 1;
-      } else if (Y <= 3 * Y50 || (!CYC && Y <= 8 * Y50)) {
-        P = 0.5 * PU * std::cbrt(Y / Y50);
-      } else if (!CYC) {
-        P = PU;
-      } else if (XS < XR) {
-        P = Y <= 15 * Y50 ? PR + (Y - 3 * Y50) * (PE - PR) / (12 * Y50) : PE;
-      } else {
-        P = PR;
-      }
-      CV.Y(J) = Y;
-      CV.P(J) = P;
-    }
+    Arr<int, 1, NPYP> WARN;
+    double K0 = 0;
+    SOFTPY(PU, Y50, XS, XR, CYC, CV, WARN, K0);
     // Step 7: multipliers and the pressure offset.
     double PM = 1, YM = 1;
     PYMODS(run, X, KSIDE, PYOFFS(run, X, CU, B), CV, PM, YM);
@@ -100,13 +107,13 @@ void SOFTCL(Run& run, int N) {
     io::write(run, LOUT, R"((/,37X,"Y,",A2,13X,"P,",A3,A1,A2))", L.ULEN, L.UFOR, "/", L.ULEN);
     for (int J = 1; J <= NPYP; ++J) {
       PYLINE(run, "(1X,20X,2F20.3)", "(I5,2(1X,1P,E10.3))", J, CV.Y(J), CV.P(J));
-      if (WARN[J])
+      if (WARN(J) != 0)
         io::write(run, LOUT, R"((/,29X,"**** WARNING ****",/,5X,"DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM",/,5X,"USED A SOIL MODULUS OF ",E12.4))", K0);
     }
     PYMULT(run, PM, YM);
     // The resistance of the layer integral: pu, or its cyclic value.
     if (!CYC) return PU;
-    return XS >= XR ? PR : PE;
+    return XS >= XR ? 0.72 * PU : 0.72 * PU * XS / XR;
   };
 
   PYLAYR(run, N, AT_DEPTH, AT_SIDE);

@@ -30,6 +30,8 @@ inline bool CYCLIC(const Model& m) { return m.SOIL.KSTAT != 1; }
 // PYLAYS -- internal layers, curve depths and both distributions from the input
 // profile (SW.NLI, XT, XB, ..., XC; NGP, XG, GG; NSP, XS, ...). No output.
 void PYLAYS(Run& run);
+// PYREPT -- "SOIL LAYERS AND STRENGTH DATA" down to the heading "P-Y CURVES DATA".
+void PYREPT(Run& run);
 // PYDISP -- the curves of every internal layer by its soil type.
 void PYDISP(Run& run);
 
@@ -154,3 +156,9 @@ double STIFAC(double XB);
 
 // Soft clay (and every type code without a model of its own).
 void SOFTCL(Run& run, int N);
+// The soft clay curve of one side before multipliers and offset: 17 points for the
+// ultimate resistance PU, y50 Y50, side depth XS and the depth XR below which cyclic
+// loading leaves 0.72*pu. WARN(J) = 1 for a point after the first whose deflection is
+// still below 1.0E-14 (p = K0*y there).
+void SOFTPY(double PU, double Y50, double XS, double XR, bool CYC, PyCurve& CV, Arr<int, 1, NPYP>& WARN,
+            double& K0);
