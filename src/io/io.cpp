@@ -1,2 +1,371 @@
-// io.cpp -- logical units, layouts, list-directed input and output.
-#include "io/io.h"
+// io.cpp -- logical units: files opened by name with status "UNKNOWN", texts in memory,
+// the console; formatted and list-directed WRITEs into their records; fixed-width reads.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "io/edit.h"
+#include "io/unit.h"
+
+namespace io {
+
+namespace {
+
+constexpr std::size_t FLUSH_AT = 1 << 16;  // buffered output written out beyond this
+
+std::string trim_path(std::string_view p) {
+  while (!p.empty() && (p.back() == ' ' || p.back() == '\0')) p.remove_suffix(1);
+  return std::string(p);
+}
+
+std::string quoted(const Unit& u) { return u.what + " '" + u.path + "'"; }
+
+[[noreturn]] void file_error(const char* verb, const Unit& u, int err) {
+  throw FileError(std::string("cannot ") + verb + " " + quoted(u) + ": " + std::strerror(err));
+}
+
+void check_unit(int unit) {
+  if (unit < 0 || unit >= MXUNIT) throw std::logic_error("unit number " + std::to_string(unit) + " out of range");
+}
+
+// Records finished by a WRITE go to the unit's output.
+class UnitSink final : public edit::Sink {
+ public:
+  UnitSink(Unit& u, const bool& capture) : Sink(u.rec), u_(u), capture_(capture) {}
+
+ protected:
+  void emit() override {
+    u_.out += u_.rec;
+    u_.out += '\n';
+    if (u_.kind == Unit::CONSOLE && !capture_) {
+      std::fwrite(u_.out.data(), 1, u_.out.size(), stderr);
+      u_.out.clear();
+    }
+  }
+
+ private:
+  Unit& u_;
+  const bool& capture_;
+};
+
+// Records built into a string: separated by '\n', no final newline.
+class TextSink final : public edit::Sink {
+ public:
+  TextSink(std::string& rec, std::string& text) : Sink(rec), text_(text) {}
+
+ protected:
+  void emit() override {
+    text_ += rec();
+    text_ += '\n';
+  }
+
+ private:
+  std::string& text_;
+};
+
+// An internal file of one record.
+class InternalSink final : public edit::Sink {
+ public:
+  explicit InternalSink(std::string& rec) : Sink(rec) {}
+
+ protected:
+  void emit() override { throw std::logic_error("internal write of more than one record"); }
+};
+
+}  // namespace
+
+bool Unit::next_line(std::string_view& line_out) {
+  if (inpos >= in.size()) return false;
+  std::size_t nl = in.find('\n', inpos);
+  if (nl == std::string::npos) nl = in.size();
+  std::string_view l(in.data() + inpos, nl - inpos);
+  if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+  line_out = l;
+  inpos = nl + 1;
+  ++line;
+  return true;
+}
+
+struct Units::Impl {
+  Unit units[MXUNIT];
+  bool capture = false;
+
+  Unit& get(int unit) {
+    check_unit(unit);
+    Unit& u = units[unit];
+    if (u.kind == Unit::CLOSED) throw std::logic_error("unit " + std::to_string(unit) + " is not open");
+    return u;
+  }
+
+  // Buffered output of a file unit to disk: opened (and truncated) at the first write.
+  void flush(Unit& u) {
+    if (u.kind != Unit::FILE || u.out.empty()) return;
+    if (!u.fp) {
+      u.fp = std::fopen(u.path.c_str(), "wb");
+      if (!u.fp) file_error("write", u, errno);
+      u.in.clear();
+      u.inpos = 0;
+      u.loaded = true;  // a file being written reads as ended
+    }
+    const std::size_t want = u.out.size();
+    errno = 0;
+    const std::size_t n = std::fwrite(u.out.data(), 1, want, u.fp);
+    const int err = errno;
+    u.out.clear();
+    if (n != want || std::ferror(u.fp)) file_error("write", u, err ? err : EIO);
+  }
+
+  void after_write(Unit& u) {
+    if (u.kind == Unit::FILE && u.out.size() >= FLUSH_AT) flush(u);
+  }
+
+  // The text of an input unit, read whole at its first read.
+  void load(Unit& u) {
+    if (u.loaded) return;
+    u.loaded = true;
+    if (u.kind != Unit::FILE) return;
+    std::FILE* f = std::fopen(u.path.c_str(), "rb");
+    if (!f) file_error("read", u, errno);
+    char buf[1 << 14];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) u.in.append(buf, n);
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (failed) file_error("read", u, err ? err : EIO);
+  }
+
+  void end_record(Unit& u) {
+    UnitSink s(u, capture);
+    s.end_record();
+    u.rec_open = false;
+    after_write(u);
+  }
+
+  void close(Unit& u) {
+    if (u.kind == Unit::CLOSED) return;
+    if (u.rec_open || !u.rec.empty()) end_record(u);
+    try {
+      flush(u);
+    } catch (const FileError&) {
+      if (u.fp) std::fclose(u.fp);
+      u.fp = nullptr;
+      reset(u);
+      throw;
+    }
+    int err = 0;
+    if (u.fp && std::fclose(u.fp) != 0) err = errno ? errno : EIO;
+    u.fp = nullptr;
+    Unit named;
+    named.what = u.what;
+    named.path = u.path;
+    reset(u);
+    if (err) file_error("write", named, err);
+  }
+
+  // A closed unit keeps the text of a memory unit for text() until it is opened again.
+  void reset(Unit& u) {
+    const bool console = &u == &units[LCON];
+    const bool keep = u.kind == Unit::MEM_OUT || console;
+    u.kind = console ? Unit::CONSOLE : Unit::CLOSED;
+    u.rec.clear();
+    u.rec_open = false;
+    u.in.clear();
+    u.loaded = false;
+    u.inpos = 0;
+    u.line = 1;
+    if (!keep) u.out.clear();
+  }
+};
+
+Units::Units() : p_(std::make_unique<Impl>()) {
+  Unit& con = p_->units[LCON];
+  con.kind = Unit::CONSOLE;
+  con.path = "console";
+  con.what = "console";
+}
+
+Units::~Units() {
+  for (Unit& u : p_->units) {
+    try {
+      p_->close(u);
+    } catch (const FileError&) {
+      // nothing more can be done with a file that cannot be written when the units go
+    }
+  }
+}
+
+void Units::open(int unit, std::string_view path, std::string_view what, bool must_exist) {
+  check_unit(unit);
+  close(unit);
+  Unit& u = p_->units[unit];
+  p_->reset(u);
+  u.out.clear();
+  u.path = trim_path(path);
+  u.what = std::string(what);
+  if (u.path.empty()) throw FileError("cannot open " + u.what + ": no file name given");
+  struct stat st;
+  if (::stat(u.path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) file_error("open", u, EISDIR);
+  } else {
+    const int err = errno;
+    if (err != ENOENT || must_exist) file_error("open", u, err);
+    std::FILE* f = std::fopen(u.path.c_str(), "wb");  // status "UNKNOWN": created empty
+    if (!f) file_error("create", u, errno);
+    std::fclose(f);
+  }
+  u.kind = Unit::FILE;
+}
+
+void Units::close(int unit) {
+  check_unit(unit);
+  p_->close(p_->units[unit]);
+}
+
+void Units::close_all() {
+  // Every unit is closed even when one of them fails; the first failure is reported.
+  std::string first;
+  for (Unit& u : p_->units) {
+    try {
+      p_->close(u);
+    } catch (const FileError& e) {
+      if (first.empty()) first = e.what();
+    }
+  }
+  if (!first.empty()) throw FileError(first);
+}
+
+bool Units::is_open(int unit) const {
+  check_unit(unit);
+  return p_->units[unit].kind != Unit::CLOSED;
+}
+
+std::string Units::path(int unit) const {
+  check_unit(unit);
+  return p_->units[unit].path;
+}
+
+void Units::open_memory_input(int unit, std::string_view name, std::string_view text) {
+  check_unit(unit);
+  close(unit);
+  Unit& u = p_->units[unit];
+  p_->reset(u);
+  u.kind = Unit::MEM_IN;
+  u.path = std::string(name);
+  u.what = "file";
+  u.in = std::string(text);
+  u.loaded = true;
+}
+
+void Units::open_memory_output(int unit, std::string_view name) {
+  check_unit(unit);
+  close(unit);
+  Unit& u = p_->units[unit];
+  p_->reset(u);
+  u.out.clear();
+  u.kind = Unit::MEM_OUT;
+  u.path = std::string(name);
+  u.what = "file";
+}
+
+std::string Units::text(int unit) const {
+  check_unit(unit);
+  const Unit& u = p_->units[unit];
+  return u.out + (u.rec_open || !u.rec.empty() ? u.rec : std::string());
+}
+
+void Units::capture_console() { p_->capture = true; }
+
+int Units::line(int unit) const {
+  check_unit(unit);
+  return p_->units[unit].line;
+}
+
+void Units::write_items(int unit, const char* layout, const Item* items, std::size_t n) {
+  Unit& u = p_->get(unit);
+  if (u.kind == Unit::MEM_IN) throw std::logic_error("write to input unit " + std::to_string(unit));
+  const edit::Layout& lay = edit::layout_of(layout);
+  UnitSink s(u, p_->capture);
+  if (edit::run_layout(lay, items, n, s)) {
+    s.settle();
+    u.rec_open = true;
+  } else {
+    s.end_record();
+    u.rec_open = false;
+  }
+  p_->after_write(u);
+}
+
+void Units::list_write_items(int unit, const Item* items, std::size_t n) {
+  Unit& u = p_->get(unit);
+  if (u.kind == Unit::MEM_IN) throw std::logic_error("write to input unit " + std::to_string(unit));
+  UnitSink s(u, p_->capture);
+  edit::run_list(items, n, s);
+  s.end_record();
+  u.rec_open = false;
+  p_->after_write(u);
+}
+
+void Units::list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n) {
+  Unit& u = p_->get(unit);
+  p_->load(u);
+  io::list_read(u, rec, targets, n);
+}
+
+void Units::read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n) {
+  Unit& u = p_->get(unit);
+  p_->load(u);
+  std::string_view line;
+  const int at = u.line;
+  if (!u.next_line(line)) {
+    std::string msg = u.path.empty() ? std::string() : u.path + ", ";
+    msg += "line " + std::to_string(at) + ": end of file in " + std::string(rec.what);
+    if (rec.n > 0) msg += " " + std::to_string(rec.n);
+    throw InputError(msg, true);
+  }
+  // The field is the first w characters, blank padded to w. A field at least as long as
+  // the variable gives its rightmost n characters (Fortran's rule for Aw), a shorter one
+  // is blank padded on the right.
+  const std::size_t uw = w > 0 ? static_cast<std::size_t>(w) : 0;
+  auto field = [&](std::size_t i) { return i < line.size() ? line[i] : ' '; };
+  const std::size_t from = uw >= n ? uw - n : 0;
+  for (std::size_t k = 0; k < n; ++k) dst[k] = from + k < uw ? field(from + k) : ' ';
+}
+
+// ---------------------------------------------------------------------------
+std::string format_items(const char* layout, const Item* items, std::size_t n) {
+  std::string rec, text;
+  TextSink s(rec, text);
+  edit::run_layout(edit::layout_of(layout), items, n, s);
+  text += rec;
+  return text;
+}
+
+void format_into(char* dst, std::size_t len, const char* layout, const Item* items, std::size_t n) {
+  thread_local std::string rec;
+  rec.clear();
+  InternalSink s(rec);
+  edit::run_layout(edit::layout_of(layout), items, n, s);
+  if (rec.size() > len) throw std::logic_error(std::string("internal write longer than its text: ") + layout);
+  std::memcpy(dst, rec.data(), rec.size());
+  std::memset(dst + rec.size(), ' ', len - rec.size());
+}
+
+std::string list_format_items(const Item* items, std::size_t n) {
+  std::string rec, text;
+  TextSink s(rec, text);
+  edit::run_list(items, n, s);
+  return rec;
+}
+
+void list_parse(std::string_view text, const Rec& rec, const Target* targets, std::size_t n) {
+  Unit u;
+  u.kind = Unit::MEM_IN;
+  u.in = std::string(text);
+  u.loaded = true;
+  list_read(u, rec, targets, n);
+}
+
+}  // namespace io

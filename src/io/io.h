@@ -16,10 +16,11 @@
 namespace io {
 
 // ---------------------------------------------------------------------------
-// Values handed to a write: an integer, a real or a text. Items only point at
-// the caller's data for the duration of one call; nothing is copied or kept.
+// Values handed to a write: an integer, a real, a text or a logical (T or F under Lw).
+// Items only point at the caller's data for the duration of one call; nothing is copied
+// or kept.
 struct Item {
-  enum Kind : std::uint8_t { INT, REAL, TEXT, INTS, REALS } kind = INT;
+  enum Kind : std::uint8_t { INT, REAL, TEXT, INTS, REALS, LOGICAL } kind = INT;
   std::int64_t i = 0;
   double r = 0;
   std::string_view s;
@@ -35,6 +36,7 @@ inline Item to_item(float v) { Item t; t.kind = Item::REAL; t.r = v; return t; }
 inline Item to_item(std::string_view v) { Item t; t.kind = Item::TEXT; t.s = v; return t; }
 inline Item to_item(const char* v) { return to_item(std::string_view(v)); }
 inline Item to_item(const std::string& v) { return to_item(std::string_view(v)); }
+inline Item to_item(bool v) { Item t; t.kind = Item::LOGICAL; t.i = v ? 1 : 0; return t; }
 inline Item to_item(std::span<const int> v) { Item t; t.kind = Item::INTS; t.ip = v.data(); t.n = v.size(); return t; }
 inline Item to_item(std::span<const double> v) { Item t; t.kind = Item::REALS; t.rp = v.data(); t.n = v.size(); return t; }
 
@@ -85,7 +87,7 @@ struct Rec {
   Rec(std::string_view what_, int n_ = 0, std::string_view names_ = {}) : what(what_), n(n_), names(names_) {}
   std::string_view what;
   int n = 0;
-  std::string_view names;
+  std::string_view names = {};
 };
 
 // Malformed or missing input. The message names the file, the line, the record and
@@ -120,7 +122,10 @@ constexpr int LCON = 0;      // the console: standard error, or a capture in tes
 
 // The logical units of one run. Unit 0 is the console; every other unit is opened by
 // name, with status "UNKNOWN" semantics: a missing file is created, an existing file is
-// read from its start or, at the first write, overwritten from its start.
+// read from its start or, at the first write, overwritten from its start. Input lines end
+// with "\n" or "\r\n"; output records end with "\n". Output is buffered and written at
+// CLOSE (or when the buffer is full): a write that fails raises FileError there. Using a
+// unit that is not open, or a unit number outside 0..99, is a std::logic_error.
 class Units {
  public:
   Units();
@@ -155,7 +160,8 @@ class Units {
   void list_write_items(int unit, const Item* items, std::size_t n);
   void list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n);
   // Read one record with an Aw edit descriptor: the first w characters of the line,
-  // blank padded to the length of dst (n characters). Throws InputError at end of file.
+  // blank padded to the length of dst (n characters); a field wider than dst gives its
+  // rightmost n characters, as Fortran does. Throws InputError at end of file.
   void read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n);
 
   struct Impl;
@@ -167,6 +173,10 @@ class Units {
 // Format values with a layout into text, as write() would put them on a fresh unit:
 // records separated by '\n', no final newline. For tests and for building lines.
 std::string format_items(const char* layout, const Item* items, std::size_t n);
+// WRITE to an internal text of len characters (a CHARACTER*len variable): one record,
+// blank padded to len. A layout that writes more than len characters or more than one
+// record is a programming error (std::logic_error).
+void format_into(char* dst, std::size_t len, const char* layout, const Item* items, std::size_t n);
 // List-directed output of the values as one record, without newline.
 std::string list_format_items(const Item* items, std::size_t n);
 // List-directed read of one record (continued on following lines of text) into targets.
@@ -174,6 +184,12 @@ void list_parse(std::string_view text, const Rec& rec, const Target* targets, st
 
 // ---------------------------------------------------------------------------
 // WRITE(unit, layout) values...   e.g. write(u, 6, R"((/,6X,"Stage No :",I2,2X,A70))", NPROB, TITLE1)
+// Format control as gfortran: after the last value, literals, X and / are processed up to
+// the next data edit descriptor (a WRITE without values stops at the first one), a colon
+// stops at once; values left at the end of the layout start a new record and resume at
+// the last top-level group. \ or $ keeps the last record open for the next WRITE.
+// A value whose type does not fit its descriptor, or a malformed layout, is a
+// std::logic_error.
 template <class... A>
 void write(Units& u, int unit, const char* layout, const A&... a) {
   const Item items[sizeof...(A) + 1] = {to_item(a)...};
@@ -199,6 +215,11 @@ template <class... A>
 std::string format(const char* layout, const A&... a) {
   const Item items[sizeof...(A) + 1] = {to_item(a)...};
   return format_items(layout, items, sizeof...(A));
+}
+template <class... A>
+void format_to_text(std::span<char> dst, const char* layout, const A&... a) {
+  const Item items[sizeof...(A) + 1] = {to_item(a)...};
+  format_into(dst.data(), dst.size(), layout, items, sizeof...(A));
 }
 template <class... A>
 std::string list_format(const A&... a) {

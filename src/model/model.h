@@ -352,19 +352,25 @@ struct Iteration {
   Arr<double, 1, MXSTA> SR; // soil reaction per station, F/L
 };
 
-// Unit labels of the report, filled once per problem by SETLAB.
+// ---------------------------------------------------------------------------
+// Unit-label set of the report sections, filled once per problem by SETLAB for the
+// problem's unit system (English, SI or generic); fixed widths, blanks included.
 struct Labels {
-  Chars<8> ULENA;    // depth (first three printed)
-  Chars<8> ULENB;    // depth, second form
-  Chars<2> ULENS;    // small length
-  Chars<3> UFOR3B;   // force, second copy
-  Chars<3> ULEN3;    // length
-  Chars<4> UFOR4;    // force
-  Chars<2> ULEN2;    // length
-  Chars<3> UFOR3;    // force
-  Chars<1> USLASH, UDASH, USQ, UFOURTH;
-  Chars<2> UPOW;
-  Chars<3> UCUBE, URAD;
+  Chars<8> ULENA;    // depth (the first 3 are printed): " FT     ", "  M     ", "  L     "
+  Chars<8> ULENB;    // depth, second form: "FT      ", " M      ", " L      "
+  Chars<2> ULENS;    // small length: "IN", "MM", " L"
+  Chars<3> UFOR3B;   // force, second copy: "LBS", " KN", "  F"
+  Chars<3> ULEN3;    // length: " IN", "  M", "  L"
+  Chars<4> UFOR4;    // force: " LBS", "  KN", "   F"
+  Chars<2> ULEN2;    // length: "IN", " M", " L"
+  Chars<3> UFOR3;    // force: "LBS", " KN", "  F"
+  Chars<1> USLASH{"/"};
+  Chars<1> UDASH{"-"};
+  Chars<2> UPOW{"**"};
+  Chars<1> USQ{"2"};
+  Chars<3> UCUBE{"3"};  // held as "3  "
+  Chars<1> UFOURTH{"4"};
+  Chars<3> URAD{"RAD"};
 };
 
 // ---------------------------------------------------------------------------

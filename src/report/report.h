@@ -1,12 +1,59 @@
-// report.h -- the report's field writers and unit labels.
+// report.h -- the report's field writers and unit labels. The cross-section echo and the
+// nonlinear EI tables are written piece by piece on one line: each writer puts one item
+// on the current line of a unit without ending it (its layout ends with \), WEOL ends it.
+// The buffer writers build a line in a character buffer instead.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "model/model.h"
 
-// SETLAB -- fill the unit-label set: +1 English, -1 SI, any other value generic.
-void SETLAB(Run& run, int ISET);
+// SETLAB -- fill the unit-label set LAB: +1 English, -1 SI, anything else generic.
+void SETLAB(Run& run, int KUNIT);
+
+// WREAL -- the real VAL in a field of width IW (0..99) on the open line of unit LU:
+// 0 in fixed point with ID decimals when VAL is zero or below 1e-50 in magnitude;
+// scientific (1P,1Ew.d) at or below 10**(1-ID) or at or above 10**ID (single precision);
+// otherwise fixed with ID - g decimals, g the truncated log10 lowered by one when
+// negative, or scientific when that would pass ID + 2 (or not fit two digits). A value
+// that is not finite is written in the scientific field (gfortran's Infinity or NaN).
+void WREAL(Run& run, int LU, int IW, int ID, double VAL);
+// WINT -- the integer IVAL as IIW.
+void WINT(Run& run, int LU, int IW, int IVAL);
+// WBLANK -- N single blanks ("(1H ,\)" each); nothing when N < 1.
+void WBLANK(Run& run, int LU, int N);
+// WSTR256, WSTR10, WSTR6 -- a blank, the text as A256, A10 or A6, a blank.
+void WSTR256(Run& run, int LU, std::string_view TEXT);
+void WSTR10(Run& run, int LU, std::string_view TEXT);
+void WSTR6(Run& run, int LU, std::string_view TEXT);
+// WCHR1, WCHR2, WCHR3 -- the first 1, 2 or 3 characters (A1, A2, A3), no blanks.
+void WCHR1(Run& run, int LU, std::string_view TEXT);
+void WCHR2(Run& run, int LU, std::string_view TEXT);
+void WCHR3(Run& run, int LU, std::string_view TEXT);
+// WCHARS -- the text without its trailing blanks, one A1 write per character.
+void WCHARS(Run& run, int LU, std::string_view TEXT);
+// WEOL -- "(1H )": a blank and the end of the line.
+void WEOL(Run& run, int LU);
+
+// Buffer writers: IPOS is the 1-based position in BUF, advanced by what is placed. A
+// piece that would not fit in BUF is a programming error (std::logic_error).
+// BREAL -- VAL formatted as WREAL does, with the lower limit 10**(3-ID), IW characters.
+void BREAL(std::span<char> BUF, int& IPOS, int IW, int ID, double VAL);
+// BBLANK -- N blanks.
+void BBLANK(std::span<char> BUF, int& IPOS, int N);
+// BCHARS -- the first N characters of TEXT (blank padded when it is shorter).
+void BCHARS(std::span<char> BUF, int& IPOS, int N, std::string_view TEXT);
+
+// Display conversions of the echo: divide by 1000, by 1000**2, multiply by 1000, by
+// 1000**2, by 1000**4, divide by 1000 under the second condition. They act only under a
+// display-unit switch that nothing sets, so each returns its argument.
+double CVDIV3(double X);
+double CVDIV6(double X);
+double CVMUL3(double X);
+double CVMUL6(double X);
+double CVMUL12(double X);
+double CVDIV3B(double X);
 
 // Run-ending input messages, written to the report; each ends the run (throws EndRun
 // after keeping the message in D.KERR and D.ERRMSG for the host).

@@ -204,16 +204,19 @@ TEST(RUNWAL, SpecifiedPointsEchoAndAcceptance) {
   c.names();
   c.file("in.dat",
          "T\n1 3 0 0 0 0 0 0 0 0 0 0\n10 12.0 10.0 0.001 0.0 1.0 360.0 0 0 0\n"
-         "1 -1 0.5 0.\n2 0 0. 0.01\n7 10 0. 0.\n0\n");
+         "1 -1 0.5 0.\n2 3 0. 0.01\n7 10 0. 0.\n0\n");
   ASSERT_EQ(RC_OK, c.run());
   const auto out = c.lines("in.out");
   EXPECT_TRUE(has(out, "      HEIGHT OF WALL                                     =     30.000 FT"));
   EXPECT_TRUE(has(out, "      INCREMENT LENGTH                                   =     12.000 IN"));
   EXPECT_FALSE(has(out, "      MAXIMUM NUMBER OF ITERATIONS                       =          0"));
-  EXPECT_TRUE(has(out, "          -1        1         5.000E-01         NONE"));
-  EXPECT_TRUE(has(out, "           0        2           NONE         1.000E-02"));
-  EXPECT_TRUE(has(out, "          10        7          0.000E+00     0.000E+00"));
+  EXPECT_TRUE(has(out, "           -1        1         5.000E-01         NONE"));
+  EXPECT_TRUE(has(out, "            3        2           NONE         1.000E-02"));
+  EXPECT_TRUE(has(out, "           10        7         0.000E+00      0.000E+00"));
   EXPECT_EQ(2, c.m->STA.KODE(3));   // station -1: deflection
+  EXPECT_EQ(3, c.m->STA.KODE(6));   // station 3: slope at 2 and 4
+  EXPECT_EQ(1, c.m->STA.KODE(7));
+  EXPECT_EQ(5, c.m->STA.KODE(8));
   EXPECT_EQ(3, c.m->STA.KODE(13));  // station 10: deflection and slope at 9, 10, 11
   EXPECT_EQ(4, c.m->STA.KODE(14));
   EXPECT_EQ(5, c.m->STA.KODE(15));

@@ -10,20 +10,13 @@
 
 namespace {
 
-// The solver does no I/O: the run's units are storage that is never constructed nor
-// used (a union member whose lifetime never begins; only a reference is bound to it).
-union NoUnits {
-  io::Units u;
-  NoUnits() {}
-  ~NoUnits() {}
-};
-NoUnits no_units;
 
 // A fresh model of NI increments of length H; every station ordinary.
 struct Wall {
   std::unique_ptr<Model> mp = std::make_unique<Model>();
   Model& m = *mp;
-  Run run{m, no_units.u};
+  io::Units units;  // the solver writes nothing
+  Run run{m, units};
   Stations& STA = m.STA;
   int NI;
   double H;

@@ -1,0 +1,110 @@
+// edit.h -- inside io: numeric edit descriptors as gfortran applies them, the parsed
+// layouts and the record being built. Not seen outside src/io.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io/io.h"
+
+namespace io::edit {
+
+// Widest field a layout may give (w of I, F, E, A, L) and the largest d or scale factor:
+// a numeric field is built in a stack buffer of FIELD_MAX characters.
+constexpr int WMAX = 999;
+constexpr int DMAX = 99;
+constexpr int FIELD_MAX = 1400;
+
+// Rounding of |v| (finite, >= 0) to decimal digits, correctly rounded from the exact
+// binary value with ties to even, as gfortran's run time (through the C library) rounds.
+// Every number printed is rounded here, by std::to_chars.
+struct Digits {
+  char d[800];  // decimal digits, no point; round_fixed drops leading zeros
+  int n = 0;    // number of digits (round_fixed: 0 for a zero result)
+  int exp = 0;  // round_sig: the value is 0.d1d2... * 10**exp
+};
+// round(a * 10**places) as an integer (places >= 0): its digits.
+void round_fixed(double a, int places, Digits& out);
+// The first `sig` significant digits (sig >= 1), a > 0; exp so a ~ 0.d1d2.. * 10**exp.
+void round_sig(double a, int sig, Digits& out);
+
+// Fields. Each writes exactly its width (or, for w = 0, the minimal width) into buf and
+// returns the number of characters.
+int put_int(char* buf, std::int64_t v, int w, int m);                 // Iw, Iw.m (m < 0: none)
+int put_f(char* buf, double v, int w, int d, int k);                  // Fw.d under kP
+int put_e(char* buf, double v, int w, int d, int e, int k, char ec);  // Ew.d[Ee] under kP
+int put_infnan(char* buf, double v, int w);
+// List-directed items: the field without the separator in front.
+int put_list_int(char* buf, std::int64_t v);
+int put_list_real(char* buf, double v);
+
+// ---------------------------------------------------------------------------
+// A parsed layout: a flat list of edit descriptors with group brackets.
+enum class Op : std::uint8_t {
+  LIT,    // literal text lits[lit, lit+len)
+  X,      // nX, TRn: move right n
+  T,      // Tn: to column n
+  TL,     // TLn: move left n
+  SLASH,  // rep times: end the record
+  COLON,  // stop when no item is left
+  NOADV,  // \ or $: keep the last record open
+  SCALE,  // kP
+  I, F, E, D, A, L,
+  OPEN,   // rep( ... ): other = index of the matching CLOSE
+  CLOSE,  // other = index of the matching OPEN
+};
+struct Node {
+  Op op = Op::LIT;
+  int rep = 1;
+  int w = 0, d = 0, e = -1, m = -1;  // w = -1 for A without width
+  int k = 0;                         // SCALE
+  std::uint32_t lit = 0, len = 0;    // LIT
+  int other = 0;                     // OPEN / CLOSE partner
+};
+struct Layout {
+  std::string text;         // the layout as written
+  std::vector<Node> nodes;  // without the outer parentheses
+  std::string lits;         // literal texts
+  int revert = 0;           // index where reversion resumes: the last top-level group, or 0
+  bool has_data = false;    // at least one data edit descriptor
+};
+// The parsed layout for this text: cached by address (checked against the text, so a
+// buffer reused for another text is parsed again) and by content. Throws std::logic_error
+// for a malformed layout.
+const Layout& layout_of(const char* text);
+
+// The record being written: characters placed at a column, blank filled, like a Fortran
+// record buffer. end_record() passes a finished record on.
+class Sink {
+ public:
+  explicit Sink(std::string& rec) : rec_(rec), pos_(rec.size()) {}
+  virtual ~Sink() = default;
+  void put(const char* s, std::size_t n);
+  void put(std::string_view s) { put(s.data(), s.size()); }
+  void skip(int n) { pos_ += static_cast<std::size_t>(n); }
+  void tab(int col) { pos_ = col > 0 ? static_cast<std::size_t>(col - 1) : 0; }
+  void tab_left(int n) { pos_ = pos_ > static_cast<std::size_t>(n) ? pos_ - static_cast<std::size_t>(n) : 0; }
+  void end_record() { emit(); rec_.clear(); pos_ = 0; }
+  // After a WRITE that keeps the record open, the next one continues after its last
+  // character (pending blanks from X are dropped, as gfortran does).
+  void settle() { pos_ = rec_.size(); }
+  std::string& rec() { return rec_; }
+
+ protected:
+  virtual void emit() = 0;  // rec_ holds a finished record
+
+ private:
+  std::string& rec_;
+  std::size_t pos_;
+};
+
+// Run a layout over the values into the sink. Returns true when the layout asked to keep
+// the last record open (\ or $); otherwise the caller ends it.
+bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out);
+// One list-directed WRITE of the values into the sink (the record is not ended).
+void run_list(const Item* items, std::size_t n, Sink& out);
+
+}  // namespace io::edit

@@ -1,0 +1,347 @@
+// listread.cpp -- list-directed READ: values separated by blanks, tabs or a comma, r*v and
+// r* repetitions, null values that leave an item unchanged, a slash that ends the READ,
+// quoted texts, records continued onto the following lines and values left over on the
+// last line ignored. Numbers are taken as gfortran takes them; a bad value throws
+// InputError naming the file, the line, the record and the value.
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "io/unit.h"
+
+namespace io {
+
+namespace {
+
+bool blank(char c) { return c == ' ' || c == '\t'; }
+bool separator(char c) { return blank(c) || c == ',' || c == '/'; }
+bool digit(char c) { return c >= '0' && c <= '9'; }
+
+// The k-th blank-separated word of names (k from 1), or nothing.
+std::string_view nth_name(std::string_view names, int k) {
+  std::size_t i = 0;
+  for (int w = 1;; ++w) {
+    while (i < names.size() && names[i] == ' ') ++i;
+    if (i >= names.size()) return {};
+    std::size_t j = i;
+    while (j < names.size() && names[j] != ' ') ++j;
+    if (w == k) return names.substr(i, j - i);
+    i = j;
+  }
+}
+
+// An integer: optional sign and digits only, within 32 bits.
+enum class Conv { OK, SYNTAX, RANGE, NONFINITE };
+
+Conv to_int(std::string_view t, int& out) {
+  std::size_t i = 0;
+  bool neg = false;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) neg = t[i++] == '-';
+  if (i == t.size()) return Conv::SYNTAX;
+  long long v = 0;
+  bool big = false;
+  for (; i < t.size(); ++i) {
+    if (!digit(t[i])) return Conv::SYNTAX;
+    if (!big) {
+      v = v * 10 + (t[i] - '0');
+      if (v > 2147483648LL) big = true;
+    }
+  }
+  if (neg) v = -v;
+  if (big || v > INT_MAX || v < INT_MIN) return Conv::RANGE;
+  out = static_cast<int>(v);
+  return Conv::OK;
+}
+
+bool ieq(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+  return true;
+}
+
+// A real as gfortran reads it: [sign] digits [. digits] or [sign] . digits, then an
+// optional exponent: a letter E, D or Q with an optional sign, or a sign alone, and
+// digits. Inf, Infinity and NaN are read by gfortran but are not finite numbers here;
+// neither is a value beyond the range of a double. A value below the smallest denormal
+// becomes zero of its sign, as in gfortran.
+Conv to_real(std::string_view t, double& out) {
+  std::size_t i = 0;
+  bool neg = false;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) neg = t[i++] == '-';
+  {
+    std::string_view w = t.substr(i);
+    const std::size_t paren = w.find('(');
+    if (ieq(w, "inf") || ieq(w, "infinity") || ieq(w, "nan") ||
+        (paren == 3 && ieq(w.substr(0, 3), "nan") && w.back() == ')'))
+      return Conv::NONFINITE;
+  }
+  // Mantissa digits (without the point), the position of the point, the exponent.
+  char buf[512];
+  std::size_t nb = 0;
+  if (neg) buf[nb++] = '-';
+  int ndig = 0, lead_zero = 0, int_digits = 0, dropped = 0;
+  bool point = false, nonzero = false;
+  for (; i < t.size(); ++i) {
+    const char c = t[i];
+    if (digit(c)) {
+      ++ndig;
+      if (!point) ++int_digits;
+      if (c != '0') nonzero = true;
+      else if (!nonzero) ++lead_zero;
+      if (nb < sizeof buf - 40) buf[nb++] = c;
+      else if (!point) ++dropped;  // digits beyond 470 only move the point
+    } else if (c == '.' && !point) {
+      point = true;
+      if (nb < sizeof buf - 40) buf[nb++] = '.';
+    } else {
+      break;
+    }
+  }
+  if (ndig == 0) return Conv::SYNTAX;
+  long long ex = 0;
+  if (i < t.size()) {
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(t[i])));
+    if (c == 'E' || c == 'D' || c == 'Q') ++i;
+    else if (c != '+' && c != '-') return Conv::SYNTAX;
+    bool eneg = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) eneg = t[i++] == '-';
+    if (i == t.size()) return Conv::SYNTAX;
+    for (; i < t.size(); ++i) {
+      if (!digit(t[i])) return Conv::SYNTAX;
+      if (ex < 100000000) ex = ex * 10 + (t[i] - '0');
+    }
+    if (eneg) ex = -ex;
+  }
+  if (!nonzero) {
+    out = neg ? -0.0 : 0.0;
+    return Conv::OK;
+  }
+  buf[nb++] = 'e';
+  nb = static_cast<std::size_t>(std::to_chars(buf + nb, buf + sizeof buf, ex + dropped).ptr - buf);
+  double v = 0;
+  const auto r = std::from_chars(buf, buf + nb, v);
+  if (r.ec == std::errc::result_out_of_range) {
+    // Magnitude about 10**mag: below the doubles it is zero, above them not finite.
+    const long long mag = int_digits - lead_zero + ex;
+    if (mag < 0) {
+      out = neg ? -0.0 : 0.0;
+      return Conv::OK;
+    }
+    return Conv::NONFINITE;
+  }
+  if (r.ec != std::errc() || r.ptr != buf + nb) return Conv::SYNTAX;
+  if (!std::isfinite(v)) return Conv::NONFINITE;
+  out = v;
+  return Conv::OK;
+}
+
+class Reader {
+ public:
+  Reader(Unit& u, const Rec& rec) : u_(u), rec_(rec) {}
+
+  void read(const Target* targets, std::size_t n) {
+    if (n == 0) {  // a READ without items passes over one record
+      std::string_view l;
+      if (!u_.next_line(l)) eof();
+      return;
+    }
+    fetch_first();
+    for (std::size_t t = 0; t < n && !done_; ++t) {
+      const Target& tg = targets[t];
+      const std::size_t count = tg.kind == Target::TEXT ? 1 : tg.n;
+      for (std::size_t e = 0; e < count && !done_; ++e) {
+        ++k_;
+        if (rep_ == 0) next_value();
+        if (done_) break;
+        --rep_;
+        if (!null_) assign(tg, e);
+      }
+    }
+    // The rest of the current line is passed over: the next READ starts on a new line.
+  }
+
+ private:
+  Unit& u_;
+  const Rec& rec_;
+  std::string_view line_;
+  std::size_t col_ = 0;
+  int lineno_ = 0;      // line of line_
+  int k_ = 0;           // value being filled, from 1
+  bool after_value_ = false;  // a comma now separates; otherwise it gives a null value
+  bool done_ = false;   // a slash ended the READ
+  long rep_ = 0;        // repetitions left of the current value
+  bool null_ = false;
+  std::string_view tok_;     // the value as written (for numbers and messages)
+  bool quoted_ = false;
+  std::string text_;         // a quoted text, quotes removed
+  int tok_line_ = 0;
+
+  std::string where(int line) const {
+    std::string m = u_.name().empty() ? std::string() : std::string(u_.name()) + ", ";
+    m += "line " + std::to_string(line) + ": ";
+    return m;
+  }
+  std::string record_and_value() const {
+    std::string m(rec_.what);
+    if (rec_.n > 0) m += " " + std::to_string(rec_.n);
+    m += ", value " + std::to_string(k_);
+    const std::string_view nm = nth_name(rec_.names, k_);
+    if (!nm.empty()) m += " (" + std::string(nm) + ")";
+    return m;
+  }
+  [[noreturn]] void eof() const {
+    std::string m = where(u_.line) + "end of file in " + std::string(rec_.what);
+    if (rec_.n > 0) m += " " + std::to_string(rec_.n);
+    if (k_ > 0) {
+      m += ", value " + std::to_string(k_);
+      const std::string_view nm = nth_name(rec_.names, k_);
+      if (!nm.empty()) m += " (" + std::string(nm) + ")";
+    }
+    throw InputError(m, true);
+  }
+  [[noreturn]] void fail(const char* what) const {
+    throw InputError(where(tok_line_) + record_and_value() + ": " + what + ", found '" + std::string(tok_) + "'", false);
+  }
+
+  bool fetch() {
+    if (!u_.next_line(line_)) return false;
+    col_ = 0;
+    lineno_ = u_.line - 1;
+    return true;
+  }
+  void fetch_first() {
+    k_ = 1;
+    if (!fetch()) eof();
+    k_ = 0;
+  }
+
+  // Blanks and line ends up to the next character of a value or separator.
+  void skip_blanks() {
+    for (;;) {
+      while (col_ < line_.size() && blank(line_[col_])) ++col_;
+      if (col_ < line_.size()) return;
+      if (!fetch()) eof();
+    }
+  }
+
+  void next_value() {
+    null_ = false;
+    quoted_ = false;
+    rep_ = 1;
+    for (;;) {
+      skip_blanks();
+      const char c = line_[col_];
+      if (c == ',') {
+        ++col_;
+        if (after_value_) {
+          after_value_ = false;
+          continue;
+        }
+        null_ = true;
+        return;
+      }
+      if (c == '/') {
+        ++col_;
+        done_ = true;
+        return;
+      }
+      break;
+    }
+    after_value_ = true;
+    tok_line_ = lineno_;
+    const std::size_t start = col_;
+    // r*v or r*: a repeat count is digits followed by '*'.
+    std::size_t j = col_;
+    while (j < line_.size() && digit(line_[j])) ++j;
+    if (j > col_ && j < line_.size() && line_[j] == '*') {
+      long r = 0;
+      for (std::size_t q = col_; q < j; ++q) r = r < 100000000 ? r * 10 + (line_[q] - '0') : r;
+      tok_ = line_.substr(start, j + 1 - start);
+      if (r == 0) fail("repeat count 0");
+      rep_ = r;
+      col_ = j + 1;
+      if (col_ >= line_.size() || separator(line_[col_])) {
+        null_ = true;
+        return;
+      }
+    }
+    if (line_[col_] == '\'' || line_[col_] == '"') {
+      quoted(start);
+      return;
+    }
+    const std::size_t vs = col_;
+    while (col_ < line_.size() && !separator(line_[col_])) ++col_;
+    tok_ = line_.substr(vs, col_ - vs);
+  }
+
+  // A quoted text: a doubled quote stands for one; a text may go on over line ends, which
+  // add nothing to it. The closing quote must be followed by a separator.
+  void quoted(std::size_t start) {
+    const char q = line_[col_++];
+    quoted_ = true;
+    text_.clear();
+    for (;;) {
+      if (col_ >= line_.size()) {
+        if (!fetch()) eof();
+        continue;
+      }
+      const char c = line_[col_++];
+      if (c == q) {
+        if (col_ < line_.size() && line_[col_] == q) {
+          text_ += q;
+          ++col_;
+          continue;
+        }
+        break;
+      }
+      text_ += c;
+    }
+    const std::size_t from = lineno_ == tok_line_ ? start : 0;
+    tok_ = line_.substr(from, col_ - from);
+    if (col_ < line_.size() && !separator(line_[col_])) {
+      while (col_ < line_.size() && !separator(line_[col_])) ++col_;
+      tok_ = line_.substr(from, col_ - from);
+      fail("expected a text, bad closing quote");
+    }
+  }
+
+  void assign(const Target& tg, std::size_t e) {
+    switch (tg.kind) {
+      case Target::INT:
+      case Target::INTS: {
+        int v = 0;
+        const Conv c = quoted_ ? Conv::SYNTAX : to_int(tok_, v);
+        if (c == Conv::RANGE) fail("integer out of range");
+        if (c != Conv::OK) fail("expected an integer");
+        tg.ip[e] = v;
+        return;
+      }
+      case Target::REAL:
+      case Target::REALS: {
+        double v = 0;
+        const Conv c = quoted_ ? Conv::SYNTAX : to_real(tok_, v);
+        if (c == Conv::NONFINITE) fail("expected a finite real");
+        if (c != Conv::OK) fail("expected a real");
+        tg.rp[e] = v;
+        return;
+      }
+      case Target::TEXT: {
+        const std::string_view v = quoted_ ? std::string_view(text_) : tok_;
+        for (std::size_t i = 0; i < tg.n; ++i) tg.cp[i] = i < v.size() ? v[i] : ' ';
+        return;
+      }
+    }
+  }
+};
+
+}  // namespace
+
+void list_read(Unit& u, const Rec& rec, const Target* targets, std::size_t n) {
+  Reader(u, rec).read(targets, n);
+}
+
+}  // namespace io

@@ -1,0 +1,282 @@
+// num.cpp -- numbers in Iw.m, Fw.d, Ew.dEe under a scale factor, and the list-directed
+// integer and real fields, character for character as gfortran writes them.
+// Every digit comes from std::to_chars: correctly rounded digits of the exact binary value,
+// ties to even, as the C library's printf that gfortran calls (round_fixed, round_sig, and
+// round_left_of_point for gfortran's own rounding under a negative scale factor).
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+#include "io/edit.h"
+
+namespace io::edit {
+
+namespace {
+
+int fill(char* buf, char c, int n) {
+  for (int i = 0; i < n; ++i) buf[i] = c;
+  return n;
+}
+
+// Digits of `text` without the point, leading zeros removed, into out.
+void take_digits(const char* first, const char* last, Digits& out) {
+  out.n = 0;
+  for (const char* p = first; p < last; ++p) {
+    if (*p < '0' || *p > '9') continue;
+    if (out.n == 0 && *p == '0') continue;
+    out.d[out.n++] = *p;
+  }
+}
+
+}  // namespace
+
+// round(a * 10**places), places >= 0: to_chars rounds at that decimal place.
+void round_fixed(double a, int places, Digits& out) {
+  char buf[FIELD_MAX];
+  auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, places);
+  take_digits(buf, r.ptr, out);
+  out.exp = 0;
+}
+
+// First `sig` significant digits of a > 0; a ~ 0.d1d2...dsig * 10**exp.
+void round_sig(double a, int sig, Digits& out) {
+  char buf[FIELD_MAX];
+  auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, sig - 1);
+  const char* e = static_cast<const char*>(std::memchr(buf, 'e', static_cast<std::size_t>(r.ptr - buf)));
+  out.n = 0;
+  for (const char* p = buf; p < e; ++p)
+    if (*p != '.') out.d[out.n++] = *p;
+  int x = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, x);
+  out.exp = x + 1;
+}
+
+// F under a negative scale factor that puts the rounding place left of the point
+// (d + k < 0). gfortran rounds such a field itself, to nearest with ties to even, on the
+// digits that printf gives with 20 guard places, in a buffer of w + places + 3 bytes.
+// When the integer digits of the value outnumber w, that buffer cuts the printed digits
+// short and gfortran, finding no exact tie, rounds a tie away from zero.
+namespace {
+void round_left_of_point(double a, int w, int places, Digits& out) {
+  const int guard = places + 20 > 0 ? places + 20 : 0;
+  char buf[FIELD_MAX];
+  auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, guard);
+  const int len = static_cast<int>(r.ptr - buf);
+  const char* dot = static_cast<const char*>(std::memchr(buf, '.', static_cast<std::size_t>(len)));
+  const int nint = dot ? static_cast<int>(dot - buf) : len;
+  // Digits without the point; those the short buffer keeps.
+  char dig[FIELD_MAX];
+  int nd = 0;
+  for (int i = 0; i < len; ++i)
+    if (buf[i] != '.') dig[nd++] = buf[i];
+  const bool cut = w > 0 && nint > w;
+  const int keep = nint + places;  // digits before the rounding place
+  out.n = 0;
+  out.exp = 0;
+  if (keep < 0) return;
+  bool up = false;
+  if (keep < nd) {
+    const char first = dig[keep];
+    bool rest_nonzero = cut;
+    for (int i = keep + 1; i < nd && !rest_nonzero; ++i) rest_nonzero = dig[i] != '0';
+    if (first > '5' || (first == '5' && rest_nonzero)) up = true;
+    else if (first == '5') up = keep > 0 && (dig[keep - 1] - '0') % 2 == 1;
+  }
+  char num[FIELD_MAX];
+  int n = 0;
+  num[n++] = '0';  // room for a carry
+  for (int i = 0; i < keep; ++i) num[n++] = dig[i];
+  if (up) {
+    int i = n - 1;
+    while (num[i] == '9') num[i--] = '0';
+    ++num[i];
+  }
+  take_digits(num, num + n, out);
+}
+}  // namespace
+
+// Iw.m: m digits at least (m = 0 and a zero value: blanks only); w = 0 the minimal width.
+int put_int(char* buf, std::int64_t v, int w, int m) {
+  const bool neg = v < 0;
+  const std::uint64_t u = neg ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+  char dig[24];
+  int nd = 0;
+  if (!(m == 0 && u == 0)) nd = static_cast<int>(std::to_chars(dig, dig + sizeof dig, u).ptr - dig);
+  const int nzero = m > nd ? m - nd : 0;
+  const int len = nzero + nd + (neg ? 1 : 0);
+  if (w == 0) w = len > 0 ? len : 1;
+  if (len > w) return fill(buf, '*', w);
+  int p = fill(buf, ' ', w - len);
+  if (neg) buf[p++] = '-';
+  p += fill(buf + p, '0', nzero);
+  std::memcpy(buf + p, dig, static_cast<std::size_t>(nd));
+  return w;
+}
+
+// Inf and NaN as gfortran writes them in a real field of width w.
+int put_infnan(char* buf, double v, int w) {
+  const bool neg = std::signbit(v);
+  const bool nan = std::isnan(v);
+  int nb = w;
+  if (nb == 0) nb = nan ? 3 : (neg ? 4 : 3);
+  if (nb < 3) return fill(buf, '*', nb);
+  fill(buf, ' ', nb);
+  if (nan) {
+    std::memcpy(buf + nb - 3, "NaN", 3);
+    return nb;
+  }
+  if (neg && nb == 3) return fill(buf, '*', nb);
+  const int mark = neg ? 8 : 7;
+  if (nb > mark) std::memcpy(buf + nb - 8, "Infinity", 8);
+  else std::memcpy(buf + nb - 3, "Inf", 3);
+  if (neg) buf[nb > 8 ? nb - 9 : nb - 4] = '-';
+  return nb;
+}
+
+// Fw.d under the scale factor k (the value times 10**k). gfortran keeps the minus sign of
+// a negative zero and of a negative value that rounds to zero, and writes the zero before
+// the point only when the width leaves room for it.
+int put_f(char* buf, double v, int w, int d, int k) {
+  if (!std::isfinite(v)) return put_infnan(buf, v, w);
+  const bool neg = std::signbit(v);
+  const double a = std::fabs(v);
+  // At least w+1 digits before the point cannot fit: skip the digits of huge values.
+  static constexpr double P10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (w > 0 && k == 0 && w <= 22 && a >= P10[w]) return fill(buf, '*', w);
+  Digits D;
+  if (d + k >= 0) round_fixed(a, d + k, D);
+  else round_left_of_point(a, w, d + k, D);
+  const int nbefore = D.n > d ? D.n - d : 0;
+  if (w == 0) w = D.n == 0 ? d + (neg ? 2 : 1) + (d == 0 ? 1 : 0) : nbefore + d + 1 + (neg ? 1 : 0);
+  int nblanks = w - (nbefore + d + 1) - (neg ? 1 : 0);
+  const bool lead = nbefore == 0 && nblanks > 0;
+  if (lead) --nblanks;
+  if (nblanks < 0 || w == 1 || (w == 2 && neg)) return fill(buf, '*', w);
+  int p = fill(buf, ' ', nblanks);
+  if (neg) buf[p++] = '-';
+  if (lead) buf[p++] = '0';
+  std::memcpy(buf + p, D.d, static_cast<std::size_t>(nbefore));
+  p += nbefore;
+  buf[p++] = '.';
+  const int lz = d - (D.n - nbefore);  // zeros between the point and the digits
+  p += fill(buf + p, '0', lz);
+  std::memcpy(buf + p, D.d + nbefore, static_cast<std::size_t>(D.n - nbefore));
+  return w;
+}
+
+// Ew.d[Ee] (ec = 'E') or Dw.d (ec = 'D') under the scale factor k: k > 0 gives k digits
+// before the point and d-k+1 after, k <= 0 gives -k zeros after the point and d+k
+// significant digits. Without Ee, an exponent of three digits drops the letter.
+int put_e(char* buf, double v, int w, int d, int e, int k, char ec) {
+  if (k <= -d || k >= d + 2) throw std::logic_error("scale factor out of range for an E edit descriptor");
+  if (!std::isfinite(v)) return put_infnan(buf, v, w);
+  const bool neg = std::signbit(v);
+  const double a = std::fabs(v);
+  const int sig = k > 0 ? d + 1 : d + k;
+  Digits D;
+  int ex = 0;
+  if (a == 0) {
+    D.n = sig;
+    fill(D.d, '0', sig);
+  } else {
+    round_sig(a, sig, D);
+    ex = D.exp - k;
+  }
+  const int nbefore = k > 0 ? k : 0;
+  const int nzero = k < 0 ? -k : 0;
+  const int nafter = k > 0 ? d - k + 1 : d + k;
+  const int ea = ex < 0 ? -ex : ex;
+  const int edig = ea > 99 ? 3 : ea > 9 ? 2 : 1;
+  bool letter = true;
+  int edigits;  // letter, sign and digits of the exponent
+  if (e < 0) {
+    edigits = 4;
+    if (ea > 99) letter = false;
+  } else if (e == 0) {
+    edigits = edig + 2;
+  } else {
+    if (edig > e) return fill(buf, '*', w);
+    edigits = e + 2;
+  }
+  int nblanks = w - (nbefore + nzero + nafter + edigits + 1) - (neg ? 1 : 0);
+  if (w == 0) nblanks = 0;
+  const bool lead = nbefore == 0 && nblanks > 0;
+  if (lead) --nblanks;
+  if (w == 0) w = nbefore + nzero + nafter + edigits + 1 + (neg ? 1 : 0);
+  if (nblanks < 0 || w == 1 || (w == 2 && neg)) return fill(buf, '*', w);
+  int p = fill(buf, ' ', nblanks);
+  if (neg) buf[p++] = '-';
+  if (lead) buf[p++] = '0';
+  std::memcpy(buf + p, D.d, static_cast<std::size_t>(nbefore));
+  p += nbefore;
+  buf[p++] = '.';
+  p += fill(buf + p, '0', nzero);
+  std::memcpy(buf + p, D.d + nbefore, static_cast<std::size_t>(nafter));
+  p += nafter;
+  if (letter) {
+    buf[p++] = ec;
+    --edigits;
+  }
+  buf[p++] = ex < 0 ? '-' : '+';
+  char ed[8];
+  const int n = static_cast<int>(std::to_chars(ed, ed + sizeof ed, ea).ptr - ed);
+  p += fill(buf + p, '0', edigits - 1 - n);
+  std::memcpy(buf + p, ed, static_cast<std::size_t>(n));
+  return w;
+}
+
+// List-directed integer: a default integer in 11 columns, a value beyond 32 bits in 20
+// (gfortran's widths for integer kinds 4 and 8).
+int put_list_int(char* buf, std::int64_t v) {
+  const bool wide = v < INT32_MIN || v > INT32_MAX;
+  return put_int(buf, v, wide ? 20 : 11, -1);
+}
+
+// List-directed REAL(8): 17 significant digits in 25 columns. Rounded values from 0.1 up
+// to below 10**17 in fixed form followed by 5 blanks (where an exponent would stand),
+// others in the form d.dddddddddddddddd E+eee.
+int put_list_real(char* buf, double v) {
+  constexpr int W = 25, SIG = 17;
+  if (!std::isfinite(v)) return put_infnan(buf, v, W);
+  const bool neg = std::signbit(v);
+  const double a = std::fabs(v);
+  Digits D;
+  if (a == 0) {
+    D.n = SIG;
+    fill(D.d, '0', SIG);
+    D.exp = 1;
+  } else {
+    round_sig(a, SIG, D);
+  }
+  char t[40];
+  int n = 0;
+  if (neg) t[n++] = '-';
+  if (D.exp >= 0 && D.exp <= SIG) {
+    if (D.exp == 0) t[n++] = '0';
+    std::memcpy(t + n, D.d, static_cast<std::size_t>(D.exp));
+    n += D.exp;
+    t[n++] = '.';
+    std::memcpy(t + n, D.d + D.exp, static_cast<std::size_t>(SIG - D.exp));
+    n += SIG - D.exp;
+    n += fill(t + n, ' ', 5);
+  } else {
+    t[n++] = D.d[0];
+    t[n++] = '.';
+    std::memcpy(t + n, D.d + 1, SIG - 1);
+    n += SIG - 1;
+    const int x = D.exp - 1;
+    t[n++] = 'E';
+    t[n++] = x < 0 ? '-' : '+';
+    const int xa = x < 0 ? -x : x;
+    t[n++] = static_cast<char>('0' + xa / 100);
+    t[n++] = static_cast<char>('0' + xa / 10 % 10);
+    t[n++] = static_cast<char>('0' + xa % 10);
+  }
+  int p = fill(buf, ' ', W - n);
+  std::memcpy(buf + p, t, static_cast<std::size_t>(n));
+  return W;
+}
+
+}  // namespace io::edit
