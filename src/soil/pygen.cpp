@@ -106,9 +106,11 @@ void PYLAYS(Run& run) {
     SW.RQ(N) = S.RQD(J);
     SW.F(N) = 0;
     SW.HEQ(N) = SW.XT(N);
-    // Step 4: five curve depths; a layer thinner than four times the end distance
-    // keeps its outer depths a quarter of its thickness from its ends.
-    const double T = SW.XT(N), U = SW.XB(N), E = std::min(SW.EPS, 0.25 * (U - T));
+    // Step 4: five curve depths; a layer not thicker than four times the end distance
+    // keeps its outer depths an eighth of its thickness from its ends, so that its curve
+    // depths stay in order within the layer.
+    const double T = SW.XT(N), U = SW.XB(N);
+    const double E = SW.EPS < 0.25 * (U - T) ? SW.EPS : 0.125 * (U - T);
     SW.XC(N, 1) = T + E;
     SW.XC(N, 2) = T + 0.25 * (U - T);
     SW.XC(N, 3) = T + 0.5 * (U - T);
