@@ -366,6 +366,47 @@ struct UserCurves {
   Arr2<double, 1, MXPYU, 1, MXCPT> YU, PU;  // points as read
 };
 
+// Working tables of the soil-resistance curves, rebuilt by PYGEN for every problem that
+// generates curves. Depths are below the excavation surface unless said otherwise.
+constexpr int MXGAMP = 4 * MXLAY;  // points of the unit-weight distribution
+constexpr int MXSTRP = 2 * MXLAY;  // points of the strength distribution
+struct SoilWork {
+  Chars<3> UDEP;             // depth label of the p-y report: " FT" or "  M"
+  Chars<3> UFOR;             // force: "LBS" or " KN"
+  Chars<2> ULEN;             // length: "IN" or " M"
+  double GAMW = 0;           // unit weight of water, F/L**3
+  double EPS = 0;            // distance of the outer curve depths from the layer ends, L
+  double YREF = 0;           // one foot: reference width of a continuous wall, L
+  double RWAWP = 0;          // WA/WP as given (closely-spaced factor)
+  double SRATIO = 0;         // spacing ratio WA/WP, at least 1.0
+  double CYCLES = 0;         // number of cycles in use (cyclic loading, 0 read as 100)
+  double XEND = 0;           // end of the profile, two increments below the tip
+  int NLI = 0;               // internal soil layers
+  Arr<int, 1, MXLAY> LNUM;   // input layer of each internal layer
+  Arr<int, 1, MXLAY> KTYPE;  // soil type code
+  Arr<double, 1, MXLAY> XT, XB;      // top and bottom of the layer, L
+  Arr<double, 1, MXLAY> GAMI;        // unit weight as given, F/L**3
+  Arr<double, 1, MXLAY> ST, SB;      // strength S at top and bottom, F/L**2
+  Arr<double, 1, MXLAY> PHT, PHB;    // friction angle at top and bottom, degrees
+  Arr<double, 1, MXLAY> E5T, E5B;    // E50 at top and bottom
+  Arr<double, 1, MXLAY> KPT, KPB;    // KPY at top and bottom, F/L**3
+  Arr<double, 1, MXLAY> RQ;          // rock quality designation, percent
+  Arr2<double, 1, MXLAY, 1, 5> XC;   // the five curve depths of each layer, L
+  // Distribution of effective unit weight: depth and weight, a break at the water table.
+  int NGP = 0;
+  Arr<double, 1, MXGAMP> XG, GG;
+  // Distribution of strength parameters: a top and a bottom point per layer.
+  int NSP = 0;
+  Arr<double, 1, MXSTRP> XS, SS, PHIS, E50S, KPYS, RQDS;
+  // Equivalent depth: integral of the ultimate resistance over each layer (F) and the
+  // equivalent depth of its top (L); the last resistance and depth added to F.
+  Arr<double, 1, MXLAY> F, HEQ;
+  double FPREV = 0, DPREV = 0;
+  int KSOIL = 0;             // type code of the layer being built
+  int NUSRF = 0;             // user curves at the head of the curve-exchange file
+  int NGEN = 0;              // generated curves in the file
+};
+
 // Results of the last solution, by internal index K (stations 0..NI at K = 4..NI+4).
 struct Results {
   int NSTA = 0;                          // stations stored: NI + 1
@@ -438,6 +479,7 @@ struct Model {
   EarthPressure EP;
   Iteration ITR;
   Results RES;
+  SoilWork SW;
 };
 
 // ---------------------------------------------------------------------------

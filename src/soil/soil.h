@@ -1,13 +1,164 @@
 // soil.h -- soil resistance: p-y curves of the soil on both sides of the wall below the
-// excavation level, one model per soil type.
+// excavation level, one model per soil type, with the profile lookups, the multipliers
+// and the equivalent depth that every model shares.
 #pragma once
+
+#include <string>
 
 #include "model/model.h"
 
+// ---------------------------------------------------------------------------
+// Called by the run driver.
+
 // PYGEN -- the soil profile below the excavation, the curve depths, the curves of both
-// sides by soil type, "SOIL LAYERS AND STRENGTH DATA"; writes the curve-exchange file.
+// sides by soil type, "SOIL LAYERS AND STRENGTH DATA"; writes the curve-exchange file
+// (user curves first when KPYGEN = 2 and NPYU > 0, then the generated curves).
 void PYGEN(Run& run);
 
 // READPY -- read the curve-exchange file back: one 33-point support curve per curve
-// depth at its nearest station, appended to CRV; copies to the plot output file.
+// depth at its nearest station, appended to CRV after the records already there (CONTD
+// = 1 on every one but the last); copies to the plot output file. Unit 8 is closed
+// when the read is done, also when the file holds no curve.
 void READPY(Run& run);
+
+// Loading of the soil record: 1 static, any other value cyclic.
+inline bool CYCLIC(const Model& m) { return m.SOIL.KSTAT != 1; }
+
+// ---------------------------------------------------------------------------
+// The driver's pieces.
+
+// PYLAYS -- internal layers, curve depths and both distributions from the input
+// profile (SW.NLI, XT, XB, ..., XC; NGP, XG, GG; NSP, XS, ...). No output.
+void PYLAYS(Run& run);
+// PYREPT -- "SOIL LAYERS AND STRENGTH DATA" down to the heading "P-Y CURVES DATA".
+void PYREPT(Run& run);
+// PYDISP -- the curves of every internal layer by its soil type.
+void PYDISP(Run& run);
+
+// ---------------------------------------------------------------------------
+// Profile lookups at a depth D below the excavation surface (the distributions of SW).
+
+double CLOOK(Run& run, double D);    // strength; beyond the distribution: warning, STOP 1
+double PHILK(Run& run, double D);    // friction angle, degrees; beyond: warning, STOP
+double E50LK(Run& run, double D);    // E50; beyond: the last value
+double RQDLK(Run& run, double D);    // rock quality; beyond: the last value
+double KPYLK(Run& run, double D);    // modulus of subgrade reaction; beyond: the last value
+double GAMAVG(Run& run, double D);   // average unit weight from the surface; beyond: STOP 4
+// Average strength at curve depth I of layer N: in the first layer the mean of the
+// strength at the top and at the depth (interpolated within the layer; beyond the
+// distribution a warning on the report); in deeper layers the trapezoid average of the
+// strength over the layer's curve depths 1..I (c itself at the first).
+double CAVG(Run& run, int N, int I);
+// Vertical stress of the backfill at depth X below the top of the wall, from the input
+// layers; below the last layer: warning on the report, STOP 4.
+double SVBACK(Run& run, double X);
+// Earth-pressure load of a station at depth X below the top of the wall, divided by the
+// increment length: force per length of wall. 0 when the pressure table is empty.
+double QLOAD(Run& run, double X);
+// P- and Y-multiplier at depth X below the top of the wall.
+double PMULT(Run& run, double X);
+double YMULT(Run& run, double X);
+
+// ---------------------------------------------------------------------------
+// The frame every model routine uses: side depths, the curve tables of the report,
+// the records of the curve-exchange file, the layer integrals for the equivalent depth.
+
+constexpr int KEXCS = 1;  // excavation side
+constexpr int KBACK = 2;  // backfill side
+constexpr int NPYP = 17;  // points per side
+
+struct PyCurve {
+  Arr<double, 1, NPYP> Y, P;  // deflection, L; resistance, F/L
+};
+
+// Depth below the ground surface of side KSIDE for a curve at D below the excavation
+// surface in layer N: the plain depth in the first layer, the equivalent depth of the
+// layer's top plus the depth into the layer below it; Xexc more on the backfill side.
+double XSIDE(Run& run, int N, double D, int KSIDE);
+// Curve-exchange header record of one curve depth: X below the top of the wall and 34.
+void PYXHDR(Run& run, double X);
+// Side line of the report: "AT THE EXCAVATION SIDE" or "AT THE BACKFILL SIDE".
+void PYSIDE(Run& run, int KSIDE);
+// Multipliers and pressure offset at X: y times YMULT, p times PMULT, the offset taken
+// off on the excavation side and added on the backfill side. Returns PM and YM.
+void PYMODS(Run& run, double X, int KSIDE, double OFFSET, PyCurve& CV, double& PM, double& YM);
+// One point: the report line in LINE (y, p) and the exchange record in XREC (J, p, y).
+void PYLINE(Run& run, const char* LINE, const char* XREC, int J, double Y, double P);
+// The multiplier line after the seventeenth point.
+void PYMULT(Run& run, double PM, double YM);
+// The pressure offset of the clay models at X: q / s_ratio - 2*c*b, 0 when at most 1E-10.
+double PYOFFS(Run& run, double X, double C, double B);
+// Layer integral F of layer N: the first curve depth sets it to 0; each later one adds
+// the trapezoid 0.5 * (previous R + R) * step. FBOTTM adds R times the rest of the layer.
+void FACCUM(Run& run, int N, int I, double D, double R);
+void FBOTTM(Run& run, int N, double R);
+// Abandon the curve-exchange file and end the run with an input error naming the layer.
+[[noreturn]] void PYERR(Run& run, const std::string& TEXT);
+
+// The values EQDEPTH needs, taken by the model at the layer's first curve depth.
+constexpr int KQSOFT = 1, KQSTW = 2, KQSTD = 3, KQSAND = 4, KQSILT = 5;
+struct EqIn {
+  int KIND = KQSOFT;   // which resistance the layer's model integrates (KQ... codes)
+  double C = 0;        // strength, F/L**2
+  double CA = 0;       // average strength, F/L**2
+  double GAMMA = 0;    // average unit weight, F/L**3
+  double B = 0;        // width, L
+  double PHI = 0;      // friction angle, degrees (sand and silt)
+};
+// EQDEPTH -- equivalent depth SW.HEQ(N) of the top of layer N > 1: the depth at which
+// layer N's own soil, reaching up to the surface, gives the resistance integral of the
+// layers above it (the sum of SW.F over 1..N-1).
+void EQDEPTH(Run& run, int N, const EqIn& Q);
+
+// The excavation/backfill loop of a model routine over the five curve depths of layer
+// N: AT_DEPTH(I, D) takes the values of curve depth I (D below the excavation surface)
+// and returns the EqIn of that depth; AT_SIDE(KSIDE, X, XS) builds and writes the curve
+// of one side (X below the top of the wall, XS the side depth) and returns the
+// resistance that enters the layer integral (used on the excavation side).
+template <class AtDepth, class AtSide>
+void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE) {
+  const auto& SW = run.m.SW;
+  for (int I = 1; I <= 5; ++I) {
+    const double D = SW.XC(N, I);
+    const double X = run.m.C.XEXC + D;
+    const EqIn Q = AT_DEPTH(I, D);
+    if (I == 1 && N > 1) EQDEPTH(run, N, Q);
+    PYXHDR(run, X);
+    double R = 0;
+    for (int KSIDE = KEXCS; KSIDE <= KBACK; ++KSIDE) {
+      const double RS = AT_SIDE(KSIDE, X, XSIDE(run, N, D, KSIDE));
+      if (KSIDE == KEXCS) R = RS;
+    }
+    FACCUM(run, N, I, D, R);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Ultimate resistance pieces shared by the sand and silt models and EQDEPTH.
+
+constexpr double PISAND = 3.1416;     // pi of the sand and silt models
+constexpr double DEGRAD = 57.2958;    // degrees per radian of the slope angles
+
+// Sand resistance at side depth X: wedge PST and flow PSD (friction angle PHID in
+// degrees, average unit weight GAMMA, width B, ground slope THETA in radians, 0 for
+// flat ground). Both 0 when PHID <= 0 or X <= 0.
+void SANDPS(double PHID, double GAMMA, double X, double B, double THETA, double& PST, double& PSD);
+// Flat-ground sand terms: PST = GAMMA*X*(A1*X + A2), PSD = GAMMA*X*D1.
+void SANDCF(double PHID, double B, double& A1, double& A2, double& D1);
+// Cohesive resistance of silt at side depth X: min(Np, 9) * c * b with the slope factor.
+double SILTPC(double C, double GAMMA, double X, double B, double THETA);
+// Coefficient tables by x/b: sand A and B (static KSTAT = 1, else cyclic), stiff clay As
+// (static) and Ac (cyclic); linear, the last segment extended beyond the table.
+double SANDA(int KSTAT, double XB);
+double SANDB(int KSTAT, double XB);
+double STIFAS(double XB);
+double STIFAC(double XB);
+
+// Soft clay (and every type code without a model of its own).
+void SOFTCL(Run& run, int N);
+// The soft clay curve of one side before multipliers and offset: 17 points for the
+// ultimate resistance PU, y50 Y50, side depth XS and the depth XR below which cyclic
+// loading leaves 0.72*pu. WARN(J) = 1 for a point after the first whose deflection is
+// still below 1.0E-14 (p = K0*y there).
+void SOFTPY(double PU, double Y50, double XS, double XR, bool CYC, PyCurve& CV, Arr<int, 1, NPYP>& WARN,
+            double& K0);

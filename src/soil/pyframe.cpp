@@ -1,0 +1,69 @@
+// pyframe.cpp -- what the soil models share around their curves: the side depth with
+// the equivalent depth, the multipliers and the pressure offset, the side lines, point
+// lines and multiplier line of the report, the records of the curve-exchange file,
+// and the layer integrals behind the equivalent depth.
+#include "report/report.h"
+#include "soil/soil.h"
+
+double XSIDE(Run& run, int N, double D, int KSIDE) {
+  const auto& SW = run.m.SW;
+  double X = N == 1 ? D : SW.HEQ(N) + (D - SW.XT(N));
+  if (KSIDE == KBACK) X += run.m.C.XEXC;
+  return X;
+}
+
+void PYXHDR(Run& run, double X) { io::list_write(run, LPYW, X, 2 * NPYP); }
+
+void PYSIDE(Run& run, int KSIDE) {
+  if (KSIDE == KEXCS) {
+    io::write(run, LOUT, R"((/,/,9X,"AT THE EXCAVATION SIDE"))");
+  } else {
+    io::write(run, LOUT, R"((/,/,9X,"AT THE BACKFILL SIDE"))");
+  }
+}
+
+void PYMODS(Run& run, double X, int KSIDE, double OFFSET, PyCurve& CV, double& PM, double& YM) {
+  PM = PMULT(run, X);
+  YM = YMULT(run, X);
+  const double SIGN = KSIDE == KEXCS ? -1.0 : 1.0;
+  for (int J = 1; J <= NPYP; ++J) {
+    CV.Y(J) = CV.Y(J) * YM;
+    CV.P(J) = CV.P(J) * PM + SIGN * OFFSET;
+  }
+}
+
+void PYLINE(Run& run, const char* LINE, const char* XREC, int J, double Y, double P) {
+  io::write(run, LOUT, LINE, Y, P);
+  io::write(run, LPYW, XREC, J, P, Y);
+}
+
+void PYMULT(Run& run, double PM, double YM) {
+  io::write(run, LOUT, R"((/,21X," P-Multiplier = ",1P,E10.3," Y-Multiplier = ",1P,E10.3))", PM, YM);
+}
+
+// The station load at X is divided by h in QLOAD and only by the spacing ratio here.
+double PYOFFS(Run& run, double X, double C, double B) {
+  const double Q = QLOAD(run, X) / run.m.SW.SRATIO - 2 * C * B;
+  return Q > 1.0E-10 ? Q : 0.0;
+}
+
+void FACCUM(Run& run, int N, int I, double D, double R) {
+  auto& SW = run.m.SW;
+  if (I == 1) {
+    SW.F(N) = 0;
+  } else {
+    SW.F(N) += 0.5 * (SW.FPREV + R) * (D - SW.DPREV);
+  }
+  SW.FPREV = R;
+  SW.DPREV = D;
+}
+
+void FBOTTM(Run& run, int N, double R) {
+  auto& SW = run.m.SW;
+  SW.F(N) += R * (SW.XB(N) - SW.DPREV);
+}
+
+void PYERR(Run& run, const std::string& TEXT) {
+  run.u.close(LPYW);
+  INPERR(run, TEXT);
+}

@@ -1,0 +1,261 @@
+// The generation driver and the read-back: the report section of the profile, the
+// curve-exchange file with user curves first, and the support curves built from it.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "soilcase.h"
+
+namespace {
+
+std::vector<std::string> lines(const std::string& t) { return split_lines(t); }
+
+// A curve-exchange file of generated curves at the depths X: excavation point j at
+// y = (j-1)/1000, p = 100 + j; backfill point j at y = (j-1)/500, p = 200 + j.
+std::string xfile(const std::vector<double>& X, int nuser = 0) {
+  std::ostringstream f;
+  f << X.size() + nuser << "\n";
+  for (int u = 1; u <= nuser; ++u) {
+    f << 7 * u << " 3\n";
+    for (int j = 1; j <= 3; ++j) f << j << " " << 0.01 * j << " " << -5.0 * j << "\n";
+  }
+  for (double x : X) {
+    f << x << " 34\n";
+    for (int j = 1; j <= 17; ++j) f << j << " " << 100 + j << " " << (j - 1) / 1000.0 << "\n";
+    for (int j = 1; j <= 17; ++j) f << j << " " << 200 + j << " " << (j - 1) / 500.0 << "\n";
+  }
+  return f.str();
+}
+
+}  // namespace
+
+TEST(PYGEN, ReportOfTheProfile) {
+  SoilCase c;
+  c.m.SOIL.KSTAT = 0;
+  c.m.SOIL.ZWA = 5.0;
+  c.layer(1, 8.0, 18, 20, 30, 0.01, 0.02);
+  c.layer(4, 9.0, 19, 0, 0, 0, 0, 30, 34);
+  PYLAYS(c.run);
+  PYREPT(c.run);
+  const std::vector<std::string> want = {
+      "",
+      "",
+      "      **************************************************",
+      "      *        SOIL LAYERS AND STRENGTH DATA           *",
+      "      **************************************************",
+      "",
+      "         X AT THE SURFACE OF EXCAVATION SIDE     =       3.00  M",
+      "",
+      "         2 LAYER(S) OF SOIL",
+      "",
+      "         LAYER  1",
+      "         THE SOIL IS A SOFT CLAY",
+      "              CYCLIC MODEL",
+      "",
+      "         LAYER  2",
+      "         THE SOIL IS A SAND",
+      "              CYCLIC MODEL",
+      "",
+      "         DISTRIBUTION OF EFFECTIVE UNIT WEIGHT WITH DEPTH",
+      "                            6 POINTS",
+      "",
+      "               X,  M WEIGHT, KN/ M**3",
+      "              3.0000     1.8000E+01",
+      "              5.0000     1.8000E+01",
+      "              5.0000     8.1900E+00",
+      "              8.0000     8.1900E+00",
+      "              8.0000     9.1900E+00",
+      "              9.0000     9.1900E+00",
+      "",
+      "         DISTRIBUTION OF STRENGTH PARAMETERS WITH DEPTH",
+      "                            4 POINTS",
+      "",
+      "               X,  M    S, KN/ M**2    PHI,DEGREE             E50  KPY, KN/ M**3",
+      "                3.00     2.3750E+01          0.000     1.3750E-02     0.0000E+00",
+      "                8.00     3.0000E+01          0.000     2.0000E-02     0.0000E+00",
+      "                8.00     0.0000E+00         30.000       -----        0.0000E+00",
+      "                9.00     0.0000E+00         34.000       -----        0.0000E+00",
+      "",
+      "",
+      "        P-Y CURVES DATA",
+      "",
+  };
+  EXPECT_EQ(want, lines(c.report()));
+}
+
+TEST(PYGEN, EnglishDepthsInFeetAndTheReductionFactors) {
+  SoilCase c;
+  c.english();
+  c.layer(1, 600.0, 0.07, 5, 5);
+  c.m.C.NPYMOD = 1;
+  c.m.SOIL.PYMD(1) = 240;
+  c.m.SOIL.PYMP(1) = 0.8;
+  c.m.SOIL.PYMY(1) = 1.0;
+  PYLAYS(c.run);
+  PYREPT(c.run);
+  const auto L = lines(c.report());
+  EXPECT_EQ("         X AT THE SURFACE OF EXCAVATION SIDE     =      10.00 FT", L[6]);
+  EXPECT_EQ("               X, FT WEIGHT,LBS/IN**3", L[16]);
+  EXPECT_EQ("             10.0000     7.0000E-02", L[17]);
+  EXPECT_EQ("             50.0000     7.0000E-02", L[18]);
+  const std::string R = c.report();
+  EXPECT_NE(std::string::npos,
+            R.find("\n         REDUCTION FACTORS FOR CLOSELY-SPACED WALL ELEMENTS\n" + std::string(40, ' ') +
+                   "\n             DEPTH     P-FACTOR     Y-FACTOR        \n\n             240.00      0.80        1.00\n"));
+}
+
+TEST(PYGEN, CurveExchangeFileHoldsUserCurvesThenTheGeneratedOnes) {
+  SoilCase c;
+  c.layer(1, 8.0, 18, 20, 20);
+  c.m.C.NPYU = 1;
+  auto& U = c.m.UPY;
+  U.KEY(1) = 12;
+  U.NPT(1) = 2;
+  U.YU(1, 1) = 0;
+  U.PU(1, 1) = 0;
+  U.YU(1, 2) = 0.5;
+  U.PU(1, 2) = -40;
+  PYGEN(c.run);
+  EXPECT_FALSE(c.u.is_open(LPYW));
+  std::istringstream f(c.file("in.pyc"));
+  int n = 0, key = 0, np = 0, j = 0;
+  double y = 0, p = 0, x = 0;
+  f >> n >> key >> np;
+  EXPECT_EQ(6, n);
+  EXPECT_EQ(12, key);
+  ASSERT_EQ(2, np);
+  f >> j >> y >> p >> j >> y >> p;
+  EXPECT_EQ(2, j);
+  EXPECT_DOUBLE_EQ(0.5, y);
+  EXPECT_DOUBLE_EQ(-40, p);
+  const double XC[5] = {3.01, 4.25, 5.5, 6.75, 7.99};
+  std::string line;
+  std::getline(f, line);
+  for (int I = 0; I < 5; ++I) {
+    std::getline(f, line);
+    std::istringstream h(line);
+    h >> x >> np;
+    EXPECT_NEAR(XC[I], x, 1e-12);
+    EXPECT_EQ(34, np);
+    for (int k = 1; k <= 34; ++k) {
+      std::getline(f, line);
+      ASSERT_EQ(27u, line.size()) << line;  // I5, 2(1X, 1P, E10.3)
+      EXPECT_EQ((k - 1) % 17 + 1, std::stoi(line.substr(0, 5)));
+    }
+  }
+  EXPECT_FALSE(std::getline(f, line));
+}
+
+TEST(READPY, SupportCurvesFromBothSides) {
+  SoilCase c;
+  c.u.open_memory_output(LPLT, "plot");
+  c.m.CRV.NCRV = 3;  // records already there (user curves) stay first
+  c.write("in.pyc", xfile({3.26, 3.24}));
+  READPY(c.run);
+  EXPECT_FALSE(c.u.is_open(LXCH));
+  const auto& CRV = c.m.CRV;
+  ASSERT_EQ(5, CRV.NCRV);
+  EXPECT_EQ(37, CRV.FROM(4));  // 32.6 rounds to station 33
+  EXPECT_EQ(37, CRV.TO(4));
+  EXPECT_EQ(1, CRV.CONTD(4));
+  EXPECT_EQ(36, CRV.FROM(5));
+  EXPECT_EQ(0, CRV.CONTD(5));
+  EXPECT_EQ(33, CRV.POINTS(4));
+  // Backfill points 34..18 with the deflection negated, then excavation points 2..17
+  // with the resistance negated; forces per station (times h).
+  EXPECT_DOUBLE_EQ(-0.032, CRV.Y(4, 1));
+  EXPECT_DOUBLE_EQ(217 * 0.1, CRV.F(4, 1));
+  EXPECT_DOUBLE_EQ(0.0, CRV.Y(4, 17));
+  EXPECT_DOUBLE_EQ(201 * 0.1, CRV.F(4, 17));
+  EXPECT_DOUBLE_EQ(0.001, CRV.Y(4, 18));
+  EXPECT_DOUBLE_EQ(-102 * 0.1, CRV.F(4, 18));
+  EXPECT_DOUBLE_EQ(0.016, CRV.Y(4, 33));
+  EXPECT_DOUBLE_EQ(-117 * 0.1, CRV.F(4, 33));
+  EXPECT_EQ("           2\n", c.console().substr(c.console().size() - 13));
+  const auto P = lines(c.u.text(LPLT));
+  ASSERT_EQ(1u + 2 * 34, P.size());
+  EXPECT_EQ("       3.26    33", P[1]);
+  EXPECT_EQ("       3.24    33", P[35]);
+  std::istringstream r(P[2]);
+  double y = 0, p = 0;
+  r >> y >> p;
+  EXPECT_DOUBLE_EQ(-0.032, y);
+  EXPECT_DOUBLE_EQ(217, p);  // the copy before the multiplication by h
+}
+
+TEST(READPY, UserCurvesAtTheHeadOfTheFileAreSkipped) {
+  SoilCase c;
+  c.u.open_memory_output(LPLT, "plot");
+  c.m.SW.NUSRF = 2;
+  c.write("in.pyc", xfile({4.0}, 2));
+  READPY(c.run);
+  ASSERT_EQ(1, c.m.CRV.NCRV);
+  EXPECT_EQ(44, c.m.CRV.FROM(1));
+  EXPECT_EQ(0, c.m.CRV.CONTD(1));
+  EXPECT_EQ(" 3", lines(c.u.text(LPLT))[0].substr(lines(c.u.text(LPLT))[0].size() - 2));
+}
+
+TEST(READPY, NoCurveTooManyAndNegativeCounts) {
+  {
+    SoilCase c;
+    c.u.open_memory_output(LPLT, "plot");
+    c.write("in.pyc", "0\n");
+    READPY(c.run);
+    EXPECT_EQ("\n" + std::string(20, ' ') + "\n", c.report());
+    EXPECT_EQ(0, c.m.CRV.NCRV);
+    EXPECT_FALSE(c.u.is_open(LXCH));
+  }
+  {
+    SoilCase c;
+    c.u.open_memory_output(LPLT, "plot");
+    c.write("in.pyc", "401\n");
+    EXPECT_THROW(READPY(c.run), EndRun);
+    EXPECT_NE(std::string::npos, c.report().find("     TOO MUCH DATA FOR AVAILABLE STORAGE"));
+    EXPECT_FALSE(c.u.is_open(LXCH));
+  }
+  {
+    SoilCase c;
+    c.u.open_memory_output(LPLT, "plot");
+    c.write("in.pyc", "-1\n");
+    EXPECT_THROW(READPY(c.run), EndRun);
+    EXPECT_EQ(2, c.m.D.KERR);
+    EXPECT_EQ("", c.report());
+  }
+  {
+    SoilCase c;  // the support-curve table is full
+    c.u.open_memory_output(LPLT, "plot");
+    c.m.CRV.NCRV = MXCRV - 1;
+    c.write("in.pyc", xfile({3.0, 4.0}));
+    EXPECT_THROW(READPY(c.run), EndRun);
+    EXPECT_EQ(MXCRV - 1, c.m.CRV.NCRV);
+  }
+  {
+    SoilCase c;  // a curve below the stations of the wall
+    c.u.open_memory_output(LPLT, "plot");
+    c.write("in.pyc", xfile({10.35}));
+    EXPECT_THROW(READPY(c.run), EndRun);
+    EXPECT_EQ(0, c.m.CRV.NCRV);
+  }
+}
+
+TEST(READPY, GeneratedCurvesFormOneChainDownTheWall) {
+  SoilCase c;
+  c.u.open_memory_output(LPLT, "plot");
+  c.layer(1, 6.0, 18, 20, 20);
+  c.layer(1, 12.0, 18, 30, 30);
+  PYGEN(c.run);
+  READPY(c.run);
+  const auto& CRV = c.m.CRV;
+  ASSERT_EQ(10, CRV.NCRV);
+  for (int K = 1; K <= 10; ++K) {
+    EXPECT_EQ(K < 10 ? 1 : 0, CRV.CONTD(K));
+    if (K > 1) {
+      EXPECT_GE(CRV.FROM(K), CRV.FROM(K - 1));
+    }
+    for (int I = 2; I <= 33; ++I) EXPECT_GE(CRV.Y(K, I), CRV.Y(K, I - 1));
+    EXPECT_GE(CRV.F(K, 1), 0.0);   // the backfill pushes where the wall moves toward it
+    EXPECT_LE(CRV.F(K, 33), 0.0);  // the excavation side resists
+  }
+  EXPECT_EQ(4 + 30, CRV.FROM(1));   // 3.01 m
+  EXPECT_EQ(4 + 102, CRV.FROM(10)); // 10.19 m
+}
