@@ -20,8 +20,8 @@ test: all
 
 demo: all
 	rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
-	$(BUILD)/branto --out-dir $(BUILD)/demo examples/cantilever.dat
-	@echo "report: $(BUILD)/demo/cantilever.out"
+	$(BUILD)/branto --out-dir $(BUILD)/demo examples/softclay_cantilever.dat
+	@echo "report: $(BUILD)/demo/softclay_cantilever.out"
 
 asan:
 	cmake -S . -B $(ASAN) $(GEN) -DCMAKE_BUILD_TYPE=Debug -DBRANTO_SANITIZE=ON
