@@ -177,6 +177,11 @@ struct Curves {
   Arr<int, 1, MXCRV> POINTS;        // points, at least two
   Arr2<double, 1, MXCRV, 1, MXCPT> Y;   // deflection of point i, L (increasing)
   Arr2<double, 1, MXCRV, 1, MXCPT> F;   // force per station at Y, F
+  // Segments of the curves, formed once per problem by the iteration: for the segment
+  // ending at point I, its slope, intercept and the force at its start (all zero for a
+  // segment of zero length); the segment last used per curve, where the next search starts.
+  Arr2<double, 1, MXCRV, 1, MXCPT> SLP, BIC, FSA;
+  Arr<int, 1, MXCRV> ISEG;
 };
 
 // Pressure table: the lateral load along the wall, twelve columns per row (depth in

@@ -19,7 +19,7 @@ const double PHIMIN = 1.0E-8f;  // curvature below which the first secant of a t
 // CONTD ends the run silently; a curve needs two to MXCPT points with deflections that
 // do not decrease.
 void LINKS(Run& run) {
-  const auto& CRV = run.m.CRV;
+  auto& CRV = run.m.CRV;
   auto& ITR = run.m.ITR;
   const int N = std::clamp(CRV.NCRV, 0, MXCRV);
   const int KB = run.m.C.NI + 4;  // bottom station
@@ -33,6 +33,7 @@ void LINKS(Run& run) {
       if (!(CRV.Y(J, I) >= CRV.Y(J, I - 1)))
         INPERR(run, "ERROR -- THE DEFLECTIONS OF SUPPORT CURVE " + std::to_string(J) +
                         " ARE NOT IN INCREASING ORDER");
+    QWFORM(CRV, J);
   }
   ITR.NLINK = 0;
   RANGES(
@@ -59,7 +60,7 @@ void LINKS(Run& run) {
 // SW, force per unit length to SR. The two ends of a range of positive span take weight
 // 1, then -0.5 again, so that they carry half.
 void LINEAR(Run& run) {
-  const auto& CRV = run.m.CRV;
+  auto& CRV = run.m.CRV;
   const auto& ITR = run.m.ITR;
   const double H = run.m.C.H;
   auto& STA = run.m.STA;
@@ -70,9 +71,9 @@ void LINEAR(Run& run) {
     const auto ADD = [&](int K, double WT) {
       double M1, B1, Q1, M2, B2, Q2;
       const double W = STA.W(K);
-      QWSEG(CRV, J1, W, M1, B1, Q1);
+      QWLIN(CRV, J1, W, M1, B1, Q1);
       if (J2 != J1) {
-        QWSEG(CRV, J2, W, M2, B2, Q2);
+        QWLIN(CRV, J2, W, M2, B2, Q2);
       } else {
         M2 = M1;
         B2 = B1;
@@ -184,6 +185,39 @@ void LOGLIN(Run& run) {
 }
 
 }  // namespace
+
+void QWFORM(Curves& CRV, int J) {
+  // The segments, formed as QWSEG forms them, once for the problem.
+  for (int I = 2; I <= CRV.POINTS(J); ++I) {
+    const double YA = CRV.Y(J, I - 1), FA = CRV.F(J, I - 1);
+    const double YB = CRV.Y(J, I), FB = CRV.F(J, I);
+    const bool ZERO = YB == YA;
+    CRV.SLP(J, I) = ZERO ? 0.0 : (FB - FA) / (YB - YA);
+    CRV.BIC(J, I) = ZERO ? 0.0 : FA - CRV.SLP(J, I) * YA;
+    CRV.FSA(J, I) = ZERO ? 0.0 : FA;
+  }
+  CRV.ISEG(J) = 2;
+}
+
+void QWLIN(Curves& CRV, int J, double W, double& M, double& B, double& Q) {
+  const int NP = CRV.POINTS(J);
+  // The same segment as QWSEG finds, searched from the one used last: the deflection of
+  // a station changes little from one solution to the next, nor from one station to the
+  // next along a range.
+  int I = NP;
+  if (W <= CRV.Y(J, NP)) {
+    I = std::clamp(CRV.ISEG(J), 2, NP);
+    if (W <= CRV.Y(J, I)) {
+      while (I > 2 && W <= CRV.Y(J, I - 1)) --I;
+    } else {
+      while (W > CRV.Y(J, I)) ++I;
+    }
+  }
+  CRV.ISEG(J) = I;
+  M = CRV.SLP(J, I);
+  B = CRV.BIC(J, I);
+  Q = CRV.FSA(J, I) + M * (W - CRV.Y(J, I - 1));
+}
 
 void QWSEG(const Curves& CRV, int J, double W, double& M, double& B, double& Q) {
   const int NP = CRV.POINTS(J);

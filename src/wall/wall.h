@@ -53,6 +53,11 @@ void WARNIT(Run& run, int IU);
 // The segment is the first one whose end is at or beyond W; the first and last segments
 // extend beyond the curve's points.
 void QWSEG(const Curves& CRV, int J, double W, double& M, double& B, double& Q);
+// QWFORM -- the segments of support curve J (SLP, BIC, FSA), formed once per problem.
+void QWFORM(Curves& CRV, int J);
+// QWLIN -- QWSEG with the segments of QWFORM and the search started from the segment
+// used last: the same results, faster.
+void QWLIN(Curves& CRV, int J, double W, double& M, double& B, double& Q);
 
 // Damping factor of the NDAMP-th damping step of a two-cycle oscillation: 0.5, 0.25,
 // 0.75, 0.125, 0.375, ... (odd multiples of 1/(2m) with m doubling), always in (0, 1).
