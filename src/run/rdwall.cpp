@@ -6,6 +6,7 @@
 #include "report/report.h"
 #include "run/input.h"
 #include "run/run.h"
+#include "wall/wall.h"
 
 namespace {
 
@@ -53,14 +54,8 @@ void ECHWS(Run& run) {
 
 void RDWALL(Run& run) {
   const auto& C = run.m.C;
-  auto& STA = run.m.STA;
   // The tables the wall data fill, cleared whole (they hold stations -2..NI+2 and more).
-  STA.EI.fill(0);
-  STA.Q.fill(0);
-  STA.S.fill(0);
-  STA.T.fill(0);
-  STA.R.fill(0);
-  STA.P.fill(0);
+  CLRSTA(run.m.STA);
   if (C.NSECT > MXSECT) TOOMCH(run, "NUMBER OF WALL SECTIONS", C.NSECT, MXSECT);
   if (C.NCROSS > MXCROS) TOOMCH(run, "NUMBER OF CROSS SECTIONS", C.NCROSS, MXCROS);
   RDWSEC(run);

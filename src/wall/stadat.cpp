@@ -253,16 +253,19 @@ int KLAYOT(int KCPREV, int IFROM, int ITO) {
   return LAYFT;
 }
 
-void STADAT(Run& run) {
-  const auto& L = run.m.LAB;
-  auto& STA = run.m.STA;
-  // All six tables start from zero, over every entry.
+void CLRSTA(Stations& STA) {
   STA.EI.fill(0);
   STA.Q.fill(0);
   STA.S.fill(0);
   STA.T.fill(0);
   STA.R.fill(0);
   STA.P.fill(0);
+}
+
+void STADAT(Run& run) {
+  const auto& L = run.m.LAB;
+  auto& STA = run.m.STA;
+  CLRSTA(STA);
   io::write(run, LOUT, R"((/,/,/,6X,"**************************************************",/,6X,"*        STIFFNESS AND LOAD DATA                 *",/,6X,"**************************************************",/,/,6X,"EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,",/,6X,"S - STIFFNESS OF TRANSVERSE RESISTANCE,",/,6X,"T - TORQUE,              P - AXIAL LOAD,",/,6X,"R - STIFFNESS OF TORSIONAL RESISTANCE.",/,/,/,/,"     FROM TO CONTD     EI         Q        S","        T         R         P"))");
   io::write(run, LOUT, R"((18X,A4,"-",A2,"**","2",4X,A4,4X,A4,"/",A2,3X,A3,"-",A3,2X,A3,"-",A3,4X,A4))", L.UFOR4,
             L.ULEN2, L.UFOR4, L.UFOR4, L.ULEN2, L.ULEN3, L.UFOR3, L.ULEN3, L.UFOR3, L.UFOR4);

@@ -25,6 +25,9 @@ void BEAMCOL(Run& run);
 //   writes  STA: W(2), W(NI+6), SLOPE, XMOM, SHEAR, XNF (K = 3..NI+5)
 void STARES(Run& run);
 
+// CLRSTA -- the six station tables of the wall data (EI, Q, S, T, R, P), cleared whole.
+void CLRSTA(Stations& STA);
+
 // STADAT -- station tables from the wall sections, stiffness and load records,
 // restraints and tie backs, with "STIFFNESS AND LOAD DATA" and "TIE BACK DATA".
 //   reads   C: NI, H, IUNIT, NSECT, NCROSS, NTIE, RV6; WS; CS: XIT, XIB, EMT, EMB; REC; TIE
