@@ -208,7 +208,12 @@ void PYDISP(Run& run) {
   for (int N = 1; N <= SW.NLI; ++N) {
     SW.KSOIL = SW.KTYPE(N);
     switch (SW.KSOIL) {
-      // The models of the other soil types take their codes here.
+      case 2: STIFFW(run, N); break;
+      case 3: STIFFD(run, N); break;
+      case 4: SANDPY(run, N); break;
+      case 5: SILTPY(run, N); break;
+      case 6: ROCKPY(run, N); break;
+      case 7: WROCKPY(run, N); break;
       default:
         SOFTCL(run, N);
         break;

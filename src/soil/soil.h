@@ -96,7 +96,8 @@ void FBOTTM(Run& run, int N, double R);
 [[noreturn]] void PYERR(Run& run, const std::string& TEXT);
 
 // The values EQDEPTH needs, taken by the model at the layer's first curve depth.
-constexpr int KQSOFT = 1, KQSTW = 2, KQSTD = 3, KQSAND = 4, KQSILT = 5;
+// KQNONE: a layer that keeps its true depth (rock and weak rock).
+constexpr int KQNONE = 0, KQSOFT = 1, KQSTW = 2, KQSTD = 3, KQSAND = 4, KQSILT = 5;
 struct EqIn {
   int KIND = KQSOFT;   // which resistance the layer's model integrates (KQ... codes)
   double C = 0;        // strength, F/L**2
@@ -114,15 +115,23 @@ void EQDEPTH(Run& run, int N, const EqIn& Q);
 // N: AT_DEPTH(I, D) takes the values of curve depth I (D below the excavation surface)
 // and returns the EqIn of that depth; AT_SIDE(KSIDE, X, XS) builds and writes the curve
 // of one side (X below the top of the wall, XS the side depth) and returns the
-// resistance that enters the layer integral (used on the excavation side).
+// resistance that enters the layer integral (used on the excavation side). A layer of
+// kind KQNONE keeps its true depth. TOBOTM: the resistance of the last curve depth also
+// counts down to the layer bottom (sand and silt).
 template <class AtDepth, class AtSide>
-void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE) {
-  const auto& SW = run.m.SW;
+void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE, bool TOBOTM = false) {
+  auto& SW = run.m.SW;
   for (int I = 1; I <= 5; ++I) {
     const double D = SW.XC(N, I);
     const double X = run.m.C.XEXC + D;
     const EqIn Q = AT_DEPTH(I, D);
-    if (I == 1 && N > 1) EQDEPTH(run, N, Q);
+    if (I == 1 && N > 1) {
+      if (Q.KIND == KQNONE) {
+        SW.HEQ(N) = SW.XT(N);
+      } else {
+        EQDEPTH(run, N, Q);
+      }
+    }
     PYXHDR(run, X);
     double R = 0;
     for (int KSIDE = KEXCS; KSIDE <= KBACK; ++KSIDE) {
@@ -130,6 +139,7 @@ void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE) {
       if (KSIDE == KEXCS) R = RS;
     }
     FACCUM(run, N, I, D, R);
+    if (TOBOTM && I == 5) FBOTTM(run, N, R);
   }
 }
 
@@ -162,3 +172,48 @@ void SOFTCL(Run& run, int N);
 // still below 1.0E-14 (p = K0*y there).
 void SOFTPY(double PU, double Y50, double XS, double XR, bool CYC, PyCurve& CV, Arr<int, 1, NPYP>& WARN,
             double& K0);
+
+// ---------------------------------------------------------------------------
+// Sand, stiff clays, silt, rock and weak rock.
+
+void SANDPY(Run& run, int N);
+void STIFFW(Run& run, int N);
+void STIFFD(Run& run, int N);
+void SILTPY(Run& run, int N);
+void ROCKPY(Run& run, int N);
+void WROCKPY(Run& run, int N);
+
+// Passive coefficient of a continuous wall with wall friction DELTA (radians, COSD its
+// cosine) for friction angle PHI and ground slope BETAS (radians). -1 when the friction
+// angle is too large for the formula (its denominator vanishes).
+double KPCONT(double PHI, double DELTA, double COSD, double BETAS);
+
+// The sand curve: initial line KX*y, parabola through (YM, PM) meeting it at YK,
+// straight to (YU, PU), flat beyond; every p at most KX*y. SANDPR forms the parabola
+// (M, INVN = 1/n with n from the magnitude of M, CC) and YK; NOCURV leaves every p 0
+// with YK = 2*BREF.
+struct SandPar {
+  double PU = 0, PM = 0, YU = 0, YM = 0, KX = 0;
+  double M = 0, INVN = 0, CC = 0, YK = 0;
+};
+SandPar SANDPR(double PU, double PM, double YU, double YM, double KX, double BREF, bool NOCURV);
+// The 17 points of the sand curve (YK beyond YU moves YU to PU/KX and scales YM with
+// it). SIXTHS: when y1 lies beyond 0.75*ym the points up to ym go in sixths (silt).
+// Zero-resistance curves (NOCURV in SANDPR) come out with every p 0.
+void SANDCV(SandPar S, bool SIXTHS, bool NOCURV, PyCurve& CV);
+// Silt curve of one side: shape 1 (the sand curve with sixths), 2 (the initial line
+// meets the straight part at YI) or 3 (the initial line reaches PU at PU/KX). Returns
+// the shape.
+int SILTCV(const SandPar& S, bool NOCURV, PyCurve& CV);
+// Stiff clay with free water, one side before multipliers and offset: static (AS) or
+// cyclic (AC, with yp from AS); every p at most KX*y.
+void STIFWC(double PC, double Y50, double AS, double AC, double KX, bool CYC, PyCurve& CV);
+// Stiff clay without free water: the quarter-power curve for N cycles (1: static).
+void STIFDC(double PU, double Y50, double NCYC, bool CYC, PyCurve& CV);
+// Rock: the bilinear curve for strength SU (half the input strength) and width B, then
+// flat at B*SU from y2 on; PM multiplies p.
+void ROCKCV(double SU, double B, double PM, PyCurve& CV);
+// Weak rock at XR below the rock top: alpha_r from RQD, the ultimate resistance PUR and
+// initial modulus KIR, the curve to 12*yrm (no point at 0).
+void WROCKC(double QAVG, double EIR, double KRM, double RQD, double B, double XR, PyCurve& CV, double& PUR,
+            double& KIR);
