@@ -2,6 +2,8 @@
 // the equivalent depth, the multipliers and the pressure offset, the side lines, point
 // lines and multiplier line of the report, the records of the curve-exchange file,
 // and the layer integrals behind the equivalent depth.
+#include <string>
+
 #include "report/report.h"
 #include "soil/soil.h"
 
@@ -66,4 +68,10 @@ void FBOTTM(Run& run, int N, double R) {
 void PYERR(Run& run, const std::string& TEXT) {
   run.u.close(LPYW);
   INPERR(run, TEXT);
+}
+
+void PYPOS(Run& run, int N, double V, const char* WHAT, const char* MODEL) {
+  if (V > 0) return;
+  PYERR(run, std::string("ERROR -- ") + WHAT + " MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
+                 std::to_string(run.m.SW.LNUM(N)) + " (" + MODEL + " MODEL)");
 }

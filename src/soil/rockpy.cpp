@@ -115,8 +115,7 @@ void WROCKPY(Run& run, int N) {
     KRM = E50LK(run, D);
     RQD = RQDLK(run, D);
     GAMMA = GAMAVG(run, D);
-    if (!(KRM > 0))
-      PYERR(run, "ERROR -- E50 MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " + LAYER + " (WEAK ROCK MODEL)");
+    PYPOS(run, N, KRM, "E50", "WEAK ROCK");
     if (!(RQD >= 0 && RQD <= 100))
       PYERR(run, "ERROR -- THE ROCK QUALITY DESIGNATION OF SOIL LAYER " + LAYER + " MUST LIE FROM 0 TO 100 PERCENT");
     XR = D - SW.XT(N);  // below the top of the rock, the same on both sides

@@ -9,6 +9,27 @@ namespace {
 
 constexpr double K0SAND = 0.4;  // earth pressure at rest of the wedge
 
+// The angle terms of the wedge and flow resistance for a friction angle in degrees:
+// alpha = phi/2, beta = pi/4 + phi/2, Ka = tan**2(pi/4 - phi/2).
+struct SandAng {
+  double TP, TB, TA, TBP, SB, CA, KA, TB4, TB8;
+  explicit SandAng(double PHID) {
+    const double PI = PISAND;
+    const double PHI = PHID * PI / 180;
+    const double ALPHA = PHI / 2, BETA = PI / 4 + PHI / 2;
+    TP = std::tan(PHI);
+    TB = std::tan(BETA);
+    TA = std::tan(ALPHA);
+    TBP = std::tan(BETA - PHI);
+    SB = std::sin(BETA);
+    CA = std::cos(ALPHA);
+    const double TK = std::tan(PI / 4 - PHI / 2);
+    KA = TK * TK;
+    TB4 = TB * TB * TB * TB;
+    TB8 = TB4 * TB4;
+  }
+};
+
 // Linear interpolation in a table of N points; the last segment extended beyond it.
 double TABLIN(const double* XT, const double* VT, int N, double X) {
   if (!(X > XT[0])) return VT[0];
@@ -38,14 +59,9 @@ void SANDPS(double PHID, double GAMMA, double X, double B, double THETA, double&
   PST = 0;
   PSD = 0;
   if (!(PHID > 0) || !(X > 0)) return;  // no friction or no depth: no resistance
-  const double PI = PISAND;
-  const double PHI = PHID * PI / 180;
-  const double ALPHA = PHI / 2, BETA = PI / 4 + PHI / 2;
-  const double TP = std::tan(PHI), TB = std::tan(BETA), TA = std::tan(ALPHA);
-  const double TBP = std::tan(BETA - PHI), SB = std::sin(BETA), CA = std::cos(ALPHA);
-  const double TK = std::tan(PI / 4 - PHI / 2);
-  const double KA = TK * TK, K0 = K0SAND;
-  const double TB4 = TB * TB * TB * TB, TB8 = TB4 * TB4;
+  const SandAng AN(PHID);
+  const double TP = AN.TP, TB = AN.TB, TA = AN.TA, TBP = AN.TBP, SB = AN.SB, CA = AN.CA;
+  const double KA = AN.KA, K0 = K0SAND, TB4 = AN.TB4, TB8 = AN.TB8;
   // Step 3: flow failure.
   PSD = KA * B * GAMMA * X * (TB8 - 1) + K0 * B * GAMMA * X * TP * TB4;
   // Step 1: wedge failure, flat ground; step 2: sloping ground.
@@ -69,14 +85,9 @@ void SANDPS(double PHID, double GAMMA, double X, double B, double THETA, double&
 void SANDCF(double PHID, double B, double& A1, double& A2, double& D1) {
   A1 = A2 = D1 = 0;
   if (!(PHID > 0)) return;
-  const double PI = PISAND;
-  const double PHI = PHID * PI / 180;
-  const double ALPHA = PHI / 2, BETA = PI / 4 + PHI / 2;
-  const double TP = std::tan(PHI), TB = std::tan(BETA), TA = std::tan(ALPHA);
-  const double TBP = std::tan(BETA - PHI), SB = std::sin(BETA), CA = std::cos(ALPHA);
-  const double TK = std::tan(PI / 4 - PHI / 2);
-  const double KA = TK * TK, K0 = K0SAND;
-  const double TB4 = TB * TB * TB * TB, TB8 = TB4 * TB4;
+  const SandAng AN(PHID);
+  const double TP = AN.TP, TB = AN.TB, TA = AN.TA, TBP = AN.TBP, SB = AN.SB, CA = AN.CA;
+  const double KA = AN.KA, K0 = K0SAND, TB4 = AN.TB4, TB8 = AN.TB8;
   A1 = K0 * TP * SB / (TBP * CA) + TB / TBP * TB * TA + K0 * TB * (TP * SB - TA);
   A2 = TB / TBP * B - KA * B;
   D1 = KA * B * (TB8 - 1) + K0 * B * TP * TB4;

@@ -16,6 +16,14 @@ double KPCONT(double PHI, double DELTA, double COSD, double BETAS) {
   return CP * CP / COSD / (DEN * DEN);
 }
 
+double KPLAYR(Run& run, int N, double PHI, double DELTA, double COSD, double BETAS) {
+  const double KP = KPCONT(PHI, DELTA, COSD, BETAS);
+  if (KP < 0)
+    PYERR(run, "ERROR -- THE FRICTION ANGLE OF SOIL LAYER " + std::to_string(run.m.SW.LNUM(N)) +
+                   " IS TOO LARGE FOR THE PASSIVE RESISTANCE OF A CONTINUOUS WALL");
+  return KP;
+}
+
 SandPar SANDPR(double PU, double PM, double YU, double YM, double KX, double BREF, bool NOCURV) {
   SandPar S;
   S.PU = PU;
@@ -102,9 +110,7 @@ void SANDPY(Run& run, int N) {
     PHID = PHILK(run, D);
     GAMMA = GAMAVG(run, D);
     KPY = KPYLK(run, D);
-    if (!(KPY > 0))
-      PYERR(run, "ERROR -- KPY MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " + std::to_string(SW.LNUM(N)) +
-                     " (SAND MODEL)");
+    PYPOS(run, N, KPY, "KPY", "SAND");
     EqIn Q;
     Q.KIND = KQSAND;
     Q.GAMMA = GAMMA;
@@ -122,10 +128,7 @@ void SANDPY(Run& run, int N) {
       PS = std::min(PST, PSD);
     } else if (PHID > 0 && XS > 0) {
       const double PHI = PHID * PISAND / 180;
-      const double KP = KPCONT(PHI, PHI / 2, std::cos(PHI / 2), THETA);
-      if (KP < 0)
-        PYERR(run, "ERROR -- THE FRICTION ANGLE OF SOIL LAYER " + std::to_string(SW.LNUM(N)) +
-                       " IS TOO LARGE FOR THE PASSIVE RESISTANCE OF A CONTINUOUS WALL");
+      const double KP = KPLAYR(run, N, PHI, PHI / 2, std::cos(PHI / 2), THETA);
       PS = KSIDE == KEXCS ? KP * B * XS * GAMMA : KP * B * SVBACK(run, XS);
     }
     // Steps 6 to 10: the characteristic points and the parabola.

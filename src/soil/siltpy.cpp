@@ -74,9 +74,7 @@ void SILTPY(Run& run, int N) {
     CU = CLOOK(run, D);
     GAMMA = GAMAVG(run, D);
     KPY = KPYLK(run, D);
-    if (!(KPY > 0))
-      PYERR(run, "ERROR -- KPY MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " + std::to_string(SW.LNUM(N)) +
-                     " (SILT MODEL)");
+    PYPOS(run, N, KPY, "KPY", "SILT");
     EqIn Q;
     Q.KIND = KQSILT;
     Q.C = CU;
@@ -99,10 +97,7 @@ void SILTPY(Run& run, int N) {
       PPHI = std::min(PST, PSD);
       PC = SILTPC(CU, GAMMA, XS, B, EXC ? THETAE : 0.0);
     } else if (PHID > 0 && XS > 0) {
-      const double KP = KPCONT(PHI, DELTA10, COS10, THETA);
-      if (KP < 0)
-        PYERR(run, "ERROR -- THE FRICTION ANGLE OF SOIL LAYER " + std::to_string(SW.LNUM(N)) +
-                       " IS TOO LARGE FOR THE PASSIVE RESISTANCE OF A CONTINUOUS WALL");
+      const double KP = KPLAYR(run, N, PHI, DELTA10, COS10, THETA);
       PPHI = EXC ? KP * B * XS * GAMMA : KP * B * SVBACK(run, XS);
       if (CU > 0) {
         PC = 2 * CU * std::sqrt(KP) * B;

@@ -60,9 +60,7 @@ void SOFTCL(Run& run, int N) {
     E50 = E50LK(run, D);
     GAMMA = GAMAVG(run, D);
     // An E50 of 0 (or below) leaves the curve without a deflection scale.
-    if (!(E50 > 0))
-      PYERR(run, "ERROR -- E50 MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
-                     std::to_string(SW.LNUM(N)) + " (SOFT CLAY MODEL)");
+    PYPOS(run, N, E50, "E50", "SOFT CLAY");
     EqIn Q;
     Q.KIND = KQSOFT;
     Q.C = CU;

@@ -94,6 +94,10 @@ void FACCUM(Run& run, int N, int I, double D, double R);
 void FBOTTM(Run& run, int N, double R);
 // Abandon the curve-exchange file and end the run with an input error naming the layer.
 [[noreturn]] void PYERR(Run& run, const std::string& TEXT);
+// A value the curves of layer N divide by or scale with (E50, KPY) must be positive:
+// otherwise "ERROR -- <WHAT> MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER n (<MODEL>
+// MODEL)" through PYERR.
+void PYPOS(Run& run, int N, double V, const char* WHAT, const char* MODEL);
 
 // The values EQDEPTH needs, taken by the model at the layer's first curve depth.
 // KQNONE: a layer that keeps its true depth (rock and weak rock).
@@ -187,6 +191,9 @@ void WROCKPY(Run& run, int N);
 // cosine) for friction angle PHI and ground slope BETAS (radians). -1 when the friction
 // angle is too large for the formula (its denominator vanishes).
 double KPCONT(double PHI, double DELTA, double COSD, double BETAS);
+// KPCONT for the curves of layer N; a friction angle too large for it ends the run with
+// an input error naming the layer.
+double KPLAYR(Run& run, int N, double PHI, double DELTA, double COSD, double BETAS);
 
 // The sand curve: initial line KX*y, parabola through (YM, PM) meeting it at YK,
 // straight to (YU, PU), flat beyond; every p at most KX*y. SANDPR forms the parabola

@@ -53,9 +53,7 @@ void STIFFD(Run& run, int N) {
     CA = CAVG(run, N, I);
     GAMMA = GAMAVG(run, D);
     E50 = E50LK(run, D);
-    if (!(E50 > 0))
-      PYERR(run, "ERROR -- E50 MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " + std::to_string(SW.LNUM(N)) +
-                     " (STIFF CLAY WITHOUT FREE WATER MODEL)");
+    PYPOS(run, N, E50, "E50", "STIFF CLAY WITHOUT FREE WATER");
     EqIn Q;
     Q.KIND = KQSTD;
     Q.C = CU;

@@ -69,13 +69,9 @@ void STIFFW(Run& run, int N) {
     GAMMA = GAMAVG(run, D);
     E50 = E50LK(run, D);
     KPY = KPYLK(run, D);
-    if (!(E50 > 0))
-      PYERR(run, "ERROR -- E50 MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " + std::to_string(SW.LNUM(N)) +
-                     " (STIFF CLAY WITH FREE WATER MODEL)");
+    PYPOS(run, N, E50, "E50", "STIFF CLAY WITH FREE WATER");
     // Every p is held under k*x*y: without k the curve would carry nothing.
-    if (!(KPY > 0))
-      PYERR(run, "ERROR -- KPY MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " + std::to_string(SW.LNUM(N)) +
-                     " (STIFF CLAY WITH FREE WATER MODEL)");
+    PYPOS(run, N, KPY, "KPY", "STIFF CLAY WITH FREE WATER");
     EqIn Q;
     Q.KIND = KQSTW;
     Q.C = CU;
