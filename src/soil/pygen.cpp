@@ -156,7 +156,7 @@ void PYREPT(Run& run) {
       case 7: io::write(run, LOUT, R"((9X,"THE LAYER IS WEAK ROCK"))"); break;
       default: io::write(run, LOUT, R"((9X,"THE SOIL IS A SOFT CLAY"))"); break;  // soft clay serves them
     }
-    if (CYCLIC(run.m) && (K < 6 || K > 7)) io::write(run, LOUT, R"(("              CYCLIC MODEL"))");
+    if (CYCLIC(run.m) && K >= 1 && K <= 5) io::write(run, LOUT, R"(("              CYCLIC MODEL"))");
   }
   // Unit weight with depth (depths from the top of the wall).
   io::write(run, LOUT, R"((/,9X,"DISTRIBUTION OF EFFECTIVE UNIT WEIGHT WITH DEPTH",/,27X,I2," POINTS",/))", SW.NGP);

@@ -83,6 +83,26 @@ TEST(PYGEN, ReportOfTheProfile) {
   EXPECT_EQ(want, lines(c.report()));
 }
 
+TEST(PYGEN, CyclicModelLineOnlyForTheSoilTypesWithCyclicCurves) {
+  // Codes 1 to 5 have cyclic curves; rock, weak rock and unknown codes (built as soft
+  // clay) take no such line.
+  SoilCase c;
+  c.m.SOIL.KSTAT = 0;
+  c.layer(8, 4.0, 18, 20, 30, 0.01, 0.02);
+  c.layer(5, 5.0, 19, 10, 10, 0, 0, 30, 34);
+  c.layer(6, 6.0, 22, 5000, 5000);
+  c.layer(7, 9.0, 22, 3000, 3000);
+  PYLAYS(c.run);
+  PYREPT(c.run);
+  const auto lines = split_lines(c.report());
+  std::vector<std::string> after;
+  for (size_t i = 0; i + 1 < lines.size(); ++i)
+    if (lines[i].find("THE SOIL IS") != std::string::npos || lines[i].find("THE LAYER IS") != std::string::npos)
+      after.push_back(lines[i + 1]);
+  const std::vector<std::string> want = {"", "              CYCLIC MODEL", "", ""};
+  EXPECT_EQ(want, after);
+}
+
 TEST(PYGEN, EnglishDepthsInFeetAndTheReductionFactors) {
   SoilCase c;
   c.english();
