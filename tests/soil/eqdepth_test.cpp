@@ -170,3 +170,24 @@ TEST(EQDEPTH, LayerWithoutResistanceKeepsItsTrueTop) {
   Q.C = 20;
   EXPECT_DOUBLE_EQ(0.0, EQ(c, Q, 0));  // nothing above: the surface
 }
+
+TEST(EQDEPTH, SandAndSiltUnderTheSameSoilStayNearTheirTrueTop) {
+  // The sand and silt models integrate their ultimate resistance (trapezoids over the
+  // curve depths and on to the layer bottom); the equivalent depth of a second layer of
+  // the same soil then lies close to its true top (a wide spacing: the p-y resistance).
+  for (int type : {4, 5}) {
+    for (int KSTAT : {1, 0}) {
+      SoilCase c;
+      c.m.SOIL.KSTAT = KSTAT;
+      const double s = type == 5 ? 10 : 0;
+      c.layer(type, 6.0, 18, s, s, 0, 0, 32, 32);
+      c.layer(type, 9.0, 18, s, s, 0, 0, 32, 32);
+      for (int j = 1; j <= 2; ++j) {
+        c.m.SOIL.KPYTOP(j) = 20000;
+        c.m.SOIL.KPYBOT(j) = 20000;
+      }
+      PYGEN(c.run);
+      EXPECT_NEAR(3.0, c.m.SW.HEQ(2), 0.03) << type << " " << KSTAT;
+    }
+  }
+}
