@@ -171,23 +171,29 @@ TEST(EQDEPTH, LayerWithoutResistanceKeepsItsTrueTop) {
   EXPECT_DOUBLE_EQ(0.0, EQ(c, Q, 0));  // nothing above: the surface
 }
 
-TEST(EQDEPTH, SandAndSiltUnderTheSameSoilStayNearTheirTrueTop) {
-  // The sand and silt models integrate their ultimate resistance (trapezoids over the
-  // curve depths and on to the layer bottom); the equivalent depth of a second layer of
-  // the same soil then lies close to its true top (a wide spacing: the p-y resistance).
-  for (int type : {4, 5}) {
+TEST(EQDEPTH, OtherSoilsUnderTheSameSoilStayNearTheirTrueTop) {
+  // Each model integrates the resistance its equivalent depth stands for (sand and silt
+  // their ultimate resistance down to the layer bottom, stiff clay with free water its
+  // residual resistance, stiff clay without free water its ultimate resistance, by
+  // trapezoids over the curve depths); a second layer of the same soil then lies close to
+  // its true top (a wide spacing: the p-y resistances).
+  struct Soil {
+    int type;
+    double s, e50, phi, tol;
+  };
+  for (const Soil& q : {Soil{2, 50, 0.005, 0, 0.08}, Soil{3, 50, 0.005, 0, 0.03}, Soil{4, 0, 0, 32, 0.03},
+                        Soil{5, 10, 0, 32, 0.03}}) {
     for (int KSTAT : {1, 0}) {
       SoilCase c;
       c.m.SOIL.KSTAT = KSTAT;
-      const double s = type == 5 ? 10 : 0;
-      c.layer(type, 6.0, 18, s, s, 0, 0, 32, 32);
-      c.layer(type, 9.0, 18, s, s, 0, 0, 32, 32);
+      c.layer(q.type, 6.0, 18, q.s, q.s, q.e50, q.e50, q.phi, q.phi);
+      c.layer(q.type, 9.0, 18, q.s, q.s, q.e50, q.e50, q.phi, q.phi);
       for (int j = 1; j <= 2; ++j) {
         c.m.SOIL.KPYTOP(j) = 20000;
         c.m.SOIL.KPYBOT(j) = 20000;
       }
       PYGEN(c.run);
-      EXPECT_NEAR(3.0, c.m.SW.HEQ(2), 0.03) << type << " " << KSTAT;
+      EXPECT_NEAR(3.0, c.m.SW.HEQ(2), q.tol) << q.type << " " << KSTAT;
     }
   }
 }
