@@ -67,9 +67,7 @@ void ROCKPY(Run& run, int N) {
     if (!(SU > 0))
       PYERR(run, "ERROR -- THE STRENGTH OF ROCK MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
                      std::to_string(SW.LNUM(N)));
-    EqIn Q;
-    Q.KIND = KQNONE;
-    return Q;
+    return EqIn{KQNONE, 0, 0, 0, 0, 0};
   };
 
   auto AT_SIDE = [&](int KSIDE, double X, double XS) {
@@ -119,9 +117,7 @@ void WROCKPY(Run& run, int N) {
     if (!(RQD >= 0 && RQD <= 100))
       PYERR(run, "ERROR -- THE ROCK QUALITY DESIGNATION OF SOIL LAYER " + LAYER + " MUST LIE FROM 0 TO 100 PERCENT");
     XR = D - SW.XT(N);  // below the top of the rock, the same on both sides
-    EqIn Q;
-    Q.KIND = KQNONE;
-    return Q;
+    return EqIn{KQNONE, 0, 0, 0, 0, 0};
   };
 
   auto AT_SIDE = [&](int KSIDE, double X, double XS) {

@@ -111,12 +111,7 @@ void SANDPY(Run& run, int N) {
     GAMMA = GAMAVG(run, D);
     KPY = KPYLK(run, D);
     PYPOS(run, N, KPY, "KPY", "SAND");
-    EqIn Q;
-    Q.KIND = KQSAND;
-    Q.GAMMA = GAMMA;
-    Q.B = B;
-    Q.PHI = PHID;
-    return Q;
+    return EqIn{KQSAND, 0, 0, GAMMA, B, PHID};
   };
 
   auto AT_SIDE = [&](int KSIDE, double X, double XS) {

@@ -75,14 +75,7 @@ void SILTPY(Run& run, int N) {
     GAMMA = GAMAVG(run, D);
     KPY = KPYLK(run, D);
     PYPOS(run, N, KPY, "KPY", "SILT");
-    EqIn Q;
-    Q.KIND = KQSILT;
-    Q.C = CU;
-    Q.CA = CU;
-    Q.GAMMA = GAMMA;
-    Q.B = B;
-    Q.PHI = PHID;
-    return Q;
+    return EqIn{KQSILT, CU, CU, GAMMA, B, PHID};
   };
 
   auto AT_SIDE = [&](int KSIDE, double X, double XS) {

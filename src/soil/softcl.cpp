@@ -61,13 +61,7 @@ void SOFTCL(Run& run, int N) {
     GAMMA = GAMAVG(run, D);
     // An E50 of 0 (or below) leaves the curve without a deflection scale.
     PYPOS(run, N, E50, "E50", "SOFT CLAY");
-    EqIn Q;
-    Q.KIND = KQSOFT;
-    Q.C = CU;
-    Q.CA = CU;
-    Q.GAMMA = GAMMA;
-    Q.B = B;
-    return Q;
+    return EqIn{KQSOFT, CU, CU, GAMMA, B, 0};
   };
 
   auto AT_SIDE = [&](int KSIDE, double X, double XS) {

@@ -54,13 +54,7 @@ void STIFFD(Run& run, int N) {
     GAMMA = GAMAVG(run, D);
     E50 = E50LK(run, D);
     PYPOS(run, N, E50, "E50", "STIFF CLAY WITHOUT FREE WATER");
-    EqIn Q;
-    Q.KIND = KQSTD;
-    Q.C = CU;
-    Q.CA = CA;
-    Q.GAMMA = GAMMA;
-    Q.B = B;
-    return Q;
+    return EqIn{KQSTD, CU, CA, GAMMA, B, 0};
   };
 
   auto AT_SIDE = [&](int KSIDE, double X, double XS) {

@@ -72,13 +72,7 @@ void STIFFW(Run& run, int N) {
     PYPOS(run, N, E50, "E50", "STIFF CLAY WITH FREE WATER");
     // Every p is held under k*x*y: without k the curve would carry nothing.
     PYPOS(run, N, KPY, "KPY", "STIFF CLAY WITH FREE WATER");
-    EqIn Q;
-    Q.KIND = KQSTW;
-    Q.C = CU;
-    Q.CA = CA;
-    Q.GAMMA = GAMMA;
-    Q.B = B;
-    return Q;
+    return EqIn{KQSTW, CU, CA, GAMMA, B, 0};
   };
 
   auto AT_SIDE = [&](int KSIDE, double X, double XS) {
