@@ -75,3 +75,8 @@ void PYPOS(Run& run, int N, double V, const char* WHAT, const char* MODEL) {
   PYERR(run, std::string("ERROR -- ") + WHAT + " MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
                  std::to_string(run.m.SW.LNUM(N)) + " (" + MODEL + " MODEL)");
 }
+
+double PUCONT(Run& run, int KSIDE, double C, double GAMMA, double XS, double B, double SLOPE) {
+  if (KSIDE == KEXCS) return (2 * C + GAMMA * XS) * B * SLOPE;
+  return (2 * C + SVBACK(run, XS)) * B;
+}

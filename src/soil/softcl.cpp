@@ -71,10 +71,8 @@ void SOFTCL(Run& run, int N) {
       double NP = CU > 0 ? 3 + GAMMA * XS / CU + JSOFT * XS / B : 0;
       if (KSIDE == KEXCS) NP = NP * SLOPE;
       PU = NP <= 9 ? NP * CU * B : 9 * CU * B;
-    } else if (KSIDE == KEXCS) {
-      PU = (GAMMA * XS + 2 * CU) * B * SLOPE;
     } else {
-      PU = (2 * CU + SVBACK(run, XS)) * B;
+      PU = PUCONT(run, KSIDE, CU, GAMMA, XS, B, SLOPE);
     }
     // Steps 4 to 6: the curve.
     const double Y50 = 2.5 * E50 * (CONT ? SW.YREF : B);

@@ -86,6 +86,10 @@ void PYMODS(Run& run, double X, int KSIDE, double OFFSET, PyCurve& CV, double& P
 void PYLINE(Run& run, const char* LINE, const char* XREC, int J, double Y, double P);
 // The multiplier line after the seventeenth point.
 void PYMULT(Run& run, double PM, double YM);
+// Ultimate resistance of a clay against a continuous wall: (2c + gamma*x)*b times the
+// slope factor SLOPE on the excavation side, (2c + sv)*b with the backfill's vertical
+// stress on the backfill side.
+double PUCONT(Run& run, int KSIDE, double C, double GAMMA, double XS, double B, double SLOPE);
 // The pressure offset of the clay models at X: q / s_ratio - 2*c*b, 0 when at most 1E-10.
 double PYOFFS(Run& run, double X, double C, double B);
 // Layer integral F of layer N: the first curve depth sets it to 0; each later one adds

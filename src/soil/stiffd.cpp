@@ -65,10 +65,8 @@ void STIFFD(Run& run, int N) {
       PU = (3 * B + 0.5 * XS) * CA + GAMMA * XS * B;
       if (EXC) PU = PU * SLOPE;
       PU = std::min(PU, 9 * CU * B);
-    } else if (EXC) {
-      PU = (2 * CU + GAMMA * XS) * B * SLOPE;
     } else {
-      PU = (2 * CU + SVBACK(run, XS)) * B;
+      PU = PUCONT(run, KSIDE, CU, GAMMA, XS, B, SLOPE);
     }
     // Steps 4 to 8: the curve.
     const double Y50 = 2.5 * E50 * (CONT ? SW.YREF : B);

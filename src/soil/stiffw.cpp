@@ -83,10 +83,8 @@ void STIFFW(Run& run, int N) {
       double PCT = 2 * CA * B + GAMMA * B * XS + 2.83 * CA * XS;
       if (EXC) PCT = PCT * SLOPE;
       PC = std::min(PCT, 11 * CU * B);
-    } else if (EXC) {
-      PC = (2 * CU + GAMMA * XS) * B * SLOPE;
     } else {
-      PC = (2 * CU + SVBACK(run, XS)) * B;
+      PC = PUCONT(run, KSIDE, CU, GAMMA, XS, B, SLOPE);
     }
     // The curve, static or cyclic, with the coefficients at x/b.
     const double Y50 = E50 * (CONT ? SW.YREF : B);
