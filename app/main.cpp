@@ -59,6 +59,7 @@ int report(const RunSummary& s, const std::string& out, const std::string& plt, 
       line += ", largest deflection " + io::format("(1PE11.4)", p.WMAX) + (si ? " M" : " IN") +
               ", largest moment " + io::format("(1PE11.4)", p.XMMAX) + (si ? " KN-M" : " LBS-IN");
     }
+    if (p.NWARN > 0) line += ", " + std::to_string(p.NWARN) + (p.NWARN == 1 ? " warning" : " warnings");
     std::printf("%s\n", line.c_str());
   }
   int status = warning ? EX_WARNING : EX_OK;

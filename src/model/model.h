@@ -61,6 +61,7 @@ constexpr int MXPYU = 400;   // user p-y curves admitted by the input
 constexpr int MXCRV = 1000;  // support-curve records: user, generated and option-4 curves
 constexpr int MXCPT = 50;    // points per support curve
 constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
+constexpr int MXWARN = 500;  // warnings kept per run (more are counted, not kept)
 
 // Logical units of a run.
 constexpr int LCON = 0;  // console: notices and stop codes
@@ -117,6 +118,14 @@ struct Driver {
   int KERR = 0;                // how the run ended: 0 through its end, 1 after an input-error
                                // message, 2 silently (negative count or ITMAX)
   Chars<256> ERRMSG;           // first line of that message
+};
+
+// Warnings of the engine's own checks in the current run, in the order written: each is
+// one report line starting with "WARNING" (see WARN). Reset at the start of every run.
+struct Warnings {
+  int NWARN = 0;                      // warnings written in this run (all of them)
+  Arr<int, 1, MXWARN> NPROB;          // stage number of warning i (0: before the first)
+  Arr<Chars<256>, 1, MXWARN> TEXT;    // its text after "WARNING -- "
 };
 
 // ---------------------------------------------------------------------------
@@ -470,6 +479,7 @@ struct Labels {
 struct Model {
   Control C;
   Driver D;
+  Warnings WRN;
   Labels LAB;
   Stations STA;
   WallSections WS;

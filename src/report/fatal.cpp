@@ -49,6 +49,17 @@ void INPERR(Run& run, std::string_view text) {
   throw EndRun{};
 }
 
+void WARN(Run& run, std::string_view TEXT) {
+  auto& WRN = run.m.WRN;
+  ++WRN.NWARN;
+  if (WRN.NWARN <= MXWARN) {
+    WRN.NPROB(WRN.NWARN) = run.m.D.NPROB;
+    WRN.TEXT(WRN.NWARN).assign(TEXT);
+  }
+  if (run.u.is_open(LOUT)) io::write(run, LOUT, R"(("WARNING -- ",A))", TEXT);
+  io::write(run, LCON, R"(("WARNING -- ",A))", TEXT);
+}
+
 void ENDSIL(Run& run) {
   run.m.D.KERR = 2;
   throw EndRun{};

@@ -55,6 +55,11 @@ double CVMUL6(double X);
 double CVMUL12(double X);
 double CVDIV3B(double X);
 
+// WARN -- a warning of the engine's own checks, never changing the analysis: one line
+// "WARNING -- TEXT" in the report (when it is open) and on the console, kept in WRN with
+// the stage number for the host. Hosts find these lines by their first word.
+void WARN(Run& run, std::string_view TEXT);
+
 // Run-ending input messages, written to the report; each ends the run (throws EndRun
 // after keeping the message in D.KERR and D.ERRMSG for the host).
 [[noreturn]] void TOOMCH(Run& run);                       // "TOO MUCH DATA FOR AVAILABLE STORAGE"

@@ -23,6 +23,7 @@ struct ProblemSummary {
   int ITER = 0;       // iterations
   double WMAX = 0;    // deflection of largest magnitude, L
   double XMMAX = 0;   // moment of largest magnitude, F*L
+  int NWARN = 0;      // warnings written for this problem
 };
 struct RunSummary {
   std::vector<ProblemSummary> problems;
@@ -30,6 +31,8 @@ struct RunSummary {
   bool input_error = false;  // a run-ending input check wrote its message to the report
   bool silent_end = false;   // a negative count or ITMAX ended the run without a message
   std::string message;       // text of the error or stop, for the host
+  std::vector<std::string> warnings;  // every warning of the run kept in WRN, in order
+  int nwarn = 0;                      // warnings written in the run, kept or not
 };
 
 // RUNWAL -- one run: NAMES.dat, the files, every problem of the input data file, the end

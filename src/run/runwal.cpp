@@ -95,6 +95,19 @@ void SUMMRY(Run& run, RunSummary* summary) {
   summary->problems.push_back(s);
 }
 
+// The warnings of the run for the host: their texts, and the count of each problem.
+void WARNSM(Run& run, RunSummary* summary) {
+  if (summary == nullptr) return;
+  const auto& WRN = run.m.WRN;
+  summary->nwarn = WRN.NWARN;
+  summary->warnings.clear();
+  for (int I = 1; I <= std::min(WRN.NWARN, MXWARN); ++I) {
+    summary->warnings.emplace_back(WRN.TEXT(I).trimmed());
+    for (ProblemSummary& p : summary->problems)
+      if (p.NPROB == WRN.NPROB(I)) ++p.NWARN;
+  }
+}
+
 // One problem, from its title to its end code. Returns true when the run ends after it.
 bool PROBLM(Run& run, RunSummary* summary) {
   auto& C = run.m.C;
@@ -195,10 +208,15 @@ void PLTEND(Run& run, int KODEP) {
               T.FSTA(I), T.FTIE(I));
 }
 
-int RUNWAL(Run& run, RunSummary* summary) {
+namespace {
+
+// The run itself, every failure caught.
+int RUNALL(Run& run, RunSummary* summary) {
   auto& D = run.m.D;
   D.KERR = 0;
   D.ERRMSG.fill(' ');
+  run.m.WRN.NWARN = 0;
+  D.NPROB = 0;
   try {
     RDNAMS(run);
     OPNALL(run);
@@ -242,4 +260,15 @@ int RUNWAL(Run& run, RunSummary* summary) {
   } catch (...) {
     return FAILED(run, summary, RC_INTERNAL, "internal error");
   }
+}
+
+}  // namespace
+
+int RUNWAL(Run& run, RunSummary* summary) {
+  const int code = RUNALL(run, summary);
+  try {
+    WARNSM(run, summary);  // the host gets the warnings however the run ended
+  } catch (...) {
+  }
+  return code;
 }

@@ -194,3 +194,16 @@ TEST(WREAL, AgainstGfortran) {
   }
   EXPECT_EQ(0, bad);
 }
+
+TEST(WARN, OneLineInReportAndConsoleKeptWithItsStage) {
+  Fixture f;
+  f.u.capture_console();
+  f.m->D.NPROB = 2;
+  WARN(f.run, "RV6 IS 1 BUT THE WALL WIDTH IS 12");
+  EXPECT_EQ("WARNING -- RV6 IS 1 BUT THE WALL WIDTH IS 12\n", f.text());
+  EXPECT_EQ("WARNING -- RV6 IS 1 BUT THE WALL WIDTH IS 12\n", f.u.text(LCON));
+  for (int I = 2; I <= MXWARN + 5; ++I) WARN(f.run, "again");  // counted beyond the table
+  EXPECT_EQ(MXWARN + 5, f.m->WRN.NWARN);
+  EXPECT_EQ(2, f.m->WRN.NPROB(1));
+  EXPECT_EQ("RV6 IS 1 BUT THE WALL WIDTH IS 12", f.m->WRN.TEXT(1).trimmed());
+}
