@@ -31,8 +31,8 @@ void usage(std::FILE* f) {
                "INPUT.log (INPUT without its extension), next to INPUT or in DIR.\n"
                "--names runs from the NAMES.dat of the current directory, as a host does.\n"
                "\n"
-               "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit,\n"
-               "2 input error or stop, 64 usage error.\n");
+               "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit\n"
+               "or holds no equilibrium, 2 input error or stop, 64 usage error.\n");
 }
 
 const char* exit_text(int KEXIT) {
@@ -55,6 +55,9 @@ int report(const RunSummary& s, const std::string& out, const std::string& plt, 
                        std::to_string(p.ITER) + (p.ITER == 1 ? " iteration" : " iterations");
     if (p.KEXIT == KXLIMN || p.KEXIT == KXDEFL) {
       warning = true;
+    } else if (p.KMECH == 1) {
+      warning = true;  // a "closed" solution that holds no equilibrium
+      line += ", NO EQUILIBRIUM (the wall is a mechanism)";
     } else if (p.KEXIT != KXNONE) {
       line += ", largest deflection " + io::format("(1PE11.4)", p.WMAX) + (si ? " M" : " IN") +
               ", largest moment " + io::format("(1PE11.4)", p.XMMAX) + (si ? " KN-M" : " LBS-IN");
