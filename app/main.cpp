@@ -51,13 +51,12 @@ int report(const RunSummary& s, const std::string& out, const std::string& plt, 
   bool warning = false;
   for (const ProblemSummary& p : s.problems) {
     const bool si = p.IUNIT == SI;
-    std::string line = "stage " + std::to_string(p.NPROB) + ": " + exit_text(p.KEXIT) + ", " +
+    // A closed solution that holds no equilibrium: the wall is a mechanism.
+    std::string line = "stage " + std::to_string(p.NPROB) + ": " +
+                       (p.KMECH == 1 ? "NO EQUILIBRIUM (the wall is a mechanism)" : exit_text(p.KEXIT)) + ", " +
                        std::to_string(p.ITER) + (p.ITER == 1 ? " iteration" : " iterations");
-    if (p.KEXIT == KXLIMN || p.KEXIT == KXDEFL) {
+    if (p.KEXIT == KXLIMN || p.KEXIT == KXDEFL || p.KMECH == 1) {
       warning = true;
-    } else if (p.KMECH == 1) {
-      warning = true;  // a "closed" solution that holds no equilibrium
-      line += ", NO EQUILIBRIUM (the wall is a mechanism)";
     } else if (p.KEXIT != KXNONE) {
       line += ", largest deflection " + io::format("(1PE11.4)", p.WMAX) + (si ? " M" : " IN") +
               ", largest moment " + io::format("(1PE11.4)", p.XMMAX) + (si ? " KN-M" : " LBS-IN");

@@ -46,6 +46,15 @@ Profile PROFIL(const SoilInput& S) {
   return P;
 }
 
+// The soil profile read in this problem leaves no layer at the excavation level: the
+// earth pressure stops the run with its own explanation, which the warnings about the
+// profile would only repeat.
+bool NOEXC(const Run& run) {
+  const auto& C = run.m.C;
+  const auto& S = run.m.SOIL;
+  return C.NSECT > 0 && C.KEP >= 2 && (S.HFREE < -1.0E-5 || !(PROFIL(S).ZEND > S.HFREE + 1.0E-5));
+}
+
 // Wall data: stations 0..NI that the wall sections leave without rigidity, each run of
 // them in one warning.
 void CHKEI(Run& run, int& NW) {
@@ -75,11 +84,12 @@ void CHKSOI(Run& run, int& NW) {
   const double XL = C.NI * C.H;
   const int NL = std::clamp(S.NL, 0, MXLAY);
   // A layer whose bottom does not lie below the one above ends the profile.
-  if (P.JEND <= NL) {
+  if (P.JEND <= NL && !NOEXC(run)) {
     BWARN(run, NW, "SOIL LAYER " + std::to_string(P.JEND) + ONLINE(S.LLAY(P.JEND)) + " HAS ITS BOTTOM AT " +
                   LTEXT(run, S.ZBOT(P.JEND)) + ", NOT BELOW " + (P.JEND == 1 ? "THE TOP OF THE WALL" : "THE LAYER ABOVE") +
-                  ": THE SOIL PROFILE ENDS THERE AND LAYERS " + std::to_string(P.JEND) + " TO " + std::to_string(NL) +
-                  " ARE NOT USED (BOTTOMS ARE DEPTHS BELOW THE TOP OF THE WALL)");
+                  ": THE SOIL PROFILE ENDS THERE AND " +
+                  (P.JEND == NL ? "THE LAYER IS" : "LAYERS " + std::to_string(P.JEND) + " TO " + std::to_string(NL) + " ARE") +
+                  " NOT USED (BOTTOMS ARE DEPTHS BELOW THE TOP OF THE WALL)");
   }
   // Above the excavation level the earth pressure cannot be formed: the stop that
   // follows says so. Above the wall tip both sides lose their soil below it.
@@ -142,7 +152,7 @@ void CHECKS(Run& run) {
   if (C.NSECT > 0) CHKEI(run, NW);
   if (C.NSECT > 0 && C.KEP >= 2) CHKSOI(run, NW);
   // Generated curves need a layer below the excavation surface within the wall.
-  if (C.KPYGEN == 2 && S.WP > 0 && S.LWALL > 0) {
+  if (C.KPYGEN == 2 && S.WP > 0 && S.LWALL > 0 && !NOEXC(run)) {
     const Profile P = PROFIL(S);
     const double XEND = (C.NI + 2) * C.H;  // the curves end two increments below the tip
     if (!(P.ZEND > C.XEXC && C.XEXC < XEND)) {
