@@ -67,10 +67,12 @@ void CHKEI(Run& run, int& NW) {
     if (EI(I + 4) > 0) continue;
     int I2 = I;
     while (I2 < C.NI && !(EI(I2 + 5) > 0)) ++I2;
-    BWARN(run, NW, "THE WALL SECTIONS" + (NS >= 1 ? LINES(WS.LWS(1), WS.LWS(NS)) : std::string()) + " LEAVE STATIONS " + std::to_string(I) + " TO " + std::to_string(I2) + " (DEPTHS " +
-                  RTEXT(I * DU) + " TO " + RTEXT(I2 * DU) + (C.IUNIT == ENGLISH ? " FT" : " M") +
-                  ") WITHOUT RIGIDITY IN THE FIRST SOLUTION: CHECK THE DEPTHS OF THE SECTIONS AND THE E AND I "
-                  "OF THEIR CROSS SECTIONS");
+    BWARN(run, NW,
+          "THE WALL SECTIONS" + (NS >= 1 ? LINES(WS.LWS(1), WS.LWS(NS)) : std::string()) + " LEAVE STATIONS " +
+              std::to_string(I) + " TO " + std::to_string(I2) + " (DEPTHS " + RTEXT(I * DU) + " TO " + RTEXT(I2 * DU) +
+              (C.IUNIT == ENGLISH ? " FT" : " M") +
+              ") WITHOUT RIGIDITY IN THE FIRST SOLUTION: CHECK THE DEPTHS OF THE SECTIONS AND THE E AND I "
+              "OF THEIR CROSS SECTIONS");
     I = I2;
   }
 }
@@ -85,11 +87,13 @@ void CHKSOI(Run& run, int& NW) {
   const int NL = std::clamp(S.NL, 0, MXLAY);
   // A layer whose bottom does not lie below the one above ends the profile.
   if (P.JEND <= NL && !NOEXC(run)) {
-    BWARN(run, NW, "SOIL LAYER " + std::to_string(P.JEND) + ONLINE(S.LLAY(P.JEND)) + " HAS ITS BOTTOM AT " +
-                  LTEXT(run, S.ZBOT(P.JEND)) + ", NOT BELOW " + (P.JEND == 1 ? "THE TOP OF THE WALL" : "THE LAYER ABOVE") +
-                  ": THE SOIL PROFILE ENDS THERE AND " +
-                  (P.JEND == NL ? "THE LAYER IS" : "LAYERS " + std::to_string(P.JEND) + " TO " + std::to_string(NL) + " ARE") +
-                  " NOT USED (BOTTOMS ARE DEPTHS BELOW THE TOP OF THE WALL)");
+    BWARN(run, NW,
+          "SOIL LAYER " + std::to_string(P.JEND) + ONLINE(S.LLAY(P.JEND)) + " HAS ITS BOTTOM AT " +
+              LTEXT(run, S.ZBOT(P.JEND)) + ", NOT BELOW " + (P.JEND == 1 ? "THE TOP OF THE WALL" : "THE LAYER ABOVE") +
+              ": THE SOIL PROFILE ENDS THERE AND " +
+              (P.JEND == NL ? "THE LAYER IS"
+                            : "LAYERS " + std::to_string(P.JEND) + " TO " + std::to_string(NL) + " ARE") +
+              " NOT USED (BOTTOMS ARE DEPTHS BELOW THE TOP OF THE WALL)");
   }
   // Above the excavation level the earth pressure cannot be formed: the stop that
   // follows says so. Above the wall tip both sides lose their soil below it.
@@ -107,18 +111,22 @@ void CHKSOI(Run& run, int& NW) {
   for (int J = 1; J < P.JEND && ZTOP < (C.NI + 2) * C.H; ZTOP = S.ZBOT(J++)) {
     const int KT = S.LTYPE(J);
     if (KT < 1 || KT > 7) {
-      BWARN(run, NW, "SOIL LAYER " + std::to_string(J) + ONLINE(S.LLAY(J)) + " HAS THE SOIL TYPE CODE " +
-                    std::to_string(KT) + ", NOT ONE OF 1 TO 7: ITS P-Y CURVES ARE BUILT AS SOFT CLAY, ITS EARTH "
-                    "PRESSURE AS FOR " + (KT >= 4 ? "A DRAINED SOIL (CODES 4 TO 7)" : "AN UNDRAINED SOIL (CODES 1 TO 3)"));
-      }
+      BWARN(run, NW,
+            "SOIL LAYER " + std::to_string(J) + ONLINE(S.LLAY(J)) + " HAS THE SOIL TYPE CODE " + std::to_string(KT) +
+                ", NOT ONE OF 1 TO 7: ITS P-Y CURVES ARE BUILT AS SOFT CLAY, ITS EARTH "
+                "PRESSURE AS FOR " +
+                (KT >= 4 ? "A DRAINED SOIL (CODES 4 TO 7)" : "AN UNDRAINED SOIL (CODES 1 TO 3)"));
+    }
     // Rock keeps its Rankine coefficient whatever the field holds.
     const double KOPT = S.KPYTOP(J);
-    if (KT != 6 && KT != 7 && KOPT > 1.0E-7f && KOPT > KOPTMX) {
-      BWARN(run, NW, "SOIL LAYER " + std::to_string(J) + " (" + ATLINE("TOP RECORD", S.LLTOP(J)) + "): ITS SIXTH VALUE " +
-                    RTEXT(KOPT) + ", THE KPY OF ITS P-Y CURVES, IS ALSO TAKEN AS ITS ACTIVE EARTH-PRESSURE "
-                    "COEFFICIENT, IN PLACE OF THE RANKINE ONE; NO COEFFICIENT IS ABOVE " + RTEXT(KOPTMX) +
-                    " (0 THERE KEEPS THE RANKINE ONE)");
-      }
+    if (KT != 6 && KT != 7 && KOPT > KOPTMX) {
+      BWARN(run, NW,
+            "SOIL LAYER " + std::to_string(J) + " (" + ATLINE("TOP RECORD", S.LLTOP(J)) + "): ITS SIXTH VALUE " +
+                RTEXT(KOPT) +
+                ", THE KPY OF ITS P-Y CURVES, IS ALSO TAKEN AS ITS ACTIVE EARTH-PRESSURE "
+                "COEFFICIENT, IN PLACE OF THE RANKINE ONE; NO COEFFICIENT IS ABOVE " +
+                RTEXT(KOPTMX) + " (0 THERE KEEPS THE RANKINE ONE)");
+    }
   }
 }
 
@@ -133,21 +141,25 @@ void CHECKS(Run& run) {
   const std::string CTL2 = ATLINE("SECOND CONTROL RECORD", C.LCTL2);
   // The length of the wall is NI*H; HWALL is only printed.
   if (std::fabs(XL - C.HWALL) > 0.5 * C.H) {
-    BWARN(run, NW, "THE WALL IS NI * H = " + std::to_string(C.NI) + " * " + RTEXT(C.H) + " = " + LTEXT(run, XL) +
-                  " LONG, BUT ITS HEIGHT HWALL IS " + LTEXT(run, C.HWALL) + " (" + CTL2 +
-                  "): THE ANALYSIS TAKES NI * H, THE REPORT PRINTS HWALL");
+    BWARN(run, NW,
+          "THE WALL IS NI * H = " + std::to_string(C.NI) + " * " + RTEXT(C.H) + " = " + LTEXT(run, XL) +
+              " LONG, BUT ITS HEIGHT HWALL IS " + LTEXT(run, C.HWALL) + " (" + CTL2 +
+              "): THE ANALYSIS TAKES NI * H, THE REPORT PRINTS HWALL");
   }
   // The profile and the wall record in force (read now or by an earlier problem).
   const bool GENEP = C.KEP >= 2 && S.LWALL > 0;
   if (GENEP && !SAME(C.XEXC, S.HFREE)) {
-    BWARN(run, NW, "THE EXCAVATION DEPTH IS GIVEN TWICE AND DIFFERS: XEXC = " + LTEXT(run, C.XEXC) + " (" + CTL2 +
-                  "), HFREE = " + LTEXT(run, S.HFREE) + " (" + ATLINE("WALL RECORD", S.LWALL) +
-                  "); THE EARTH PRESSURE TAKES HFREE, THE P-Y CURVES AND THE WALL WIDTHS TAKE XEXC");
+    BWARN(run, NW,
+          "THE EXCAVATION DEPTH IS GIVEN TWICE AND DIFFERS: XEXC = " + LTEXT(run, C.XEXC) + " (" + CTL2 +
+              "), HFREE = " + LTEXT(run, S.HFREE) + " (" + ATLINE("WALL RECORD", S.LWALL) +
+              "); THE EARTH PRESSURE TAKES HFREE, THE P-Y CURVES AND THE WALL WIDTHS TAKE XEXC");
   }
   if (GENEP && TIE.NTIEF > 0 && !SAME(C.RV6, S.WA)) {
-    BWARN(run, NW, "RV6 = " + RTEXT(C.RV6) + " (" + CTL2 + ") DIFFERS FROM THE WIDTH WA = " + LTEXT(run, S.WA) + " (" +
-                  ATLINE("WALL RECORD", S.LWALL) + "): RV6 IS THE WIDTH OF WALL ANALYSED; THE TIE BACKS ARE SCALED "
-                  "TO RV6, THE EARTH LOADS TO WA");
+    BWARN(run, NW,
+          "RV6 = " + RTEXT(C.RV6) + " (" + CTL2 + ") DIFFERS FROM THE WIDTH WA = " + LTEXT(run, S.WA) + " (" +
+              ATLINE("WALL RECORD", S.LWALL) +
+              "): RV6 IS THE WIDTH OF WALL ANALYSED; THE TIE BACKS ARE SCALED "
+              "TO RV6, THE EARTH LOADS TO WA");
   }
   if (C.NSECT > 0) CHKEI(run, NW);
   if (C.NSECT > 0 && C.KEP >= 2) CHKSOI(run, NW);
@@ -156,10 +168,11 @@ void CHECKS(Run& run) {
     const Profile P = PROFIL(S);
     const double XEND = (C.NI + 2) * C.H;  // the curves end two increments below the tip
     if (!(P.ZEND > C.XEXC && C.XEXC < XEND)) {
-      BWARN(run, NW, "P-Y CURVES ARE ASKED FOR (KPYGEN = 2, " + ATLINE("CONTROL RECORD", C.LCTRL) +
-                    "), BUT NONE ARE GENERATED: NO SOIL LAYER LIES BELOW THE EXCAVATION SURFACE XEXC = " +
-                    LTEXT(run, C.XEXC) + " ALONG THE WALL (THE SOIL PROFILE ENDS AT " + LTEXT(run, P.ZEND) + ")");
-      }
+      BWARN(run, NW,
+            "P-Y CURVES ARE ASKED FOR (KPYGEN = 2, " + ATLINE("CONTROL RECORD", C.LCTRL) +
+                "), BUT NONE ARE GENERATED: NO SOIL LAYER LIES BELOW THE EXCAVATION SURFACE XEXC = " +
+                LTEXT(run, C.XEXC) + " ALONG THE WALL (THE SOIL PROFILE ENDS AT " + LTEXT(run, P.ZEND) + ")");
+    }
   }
 }
 
@@ -180,7 +193,8 @@ void CHKMEC(Run& run) {
   if (KNAN > 0) {
     ITR.KMECH = 1;
     WARN(run, "NO EQUILIBRIUM WAS FOUND: THE SOLUTION HOLDS VALUES THAT ARE NOT FINITE (STATION " +
-                  std::to_string(KNAN - 4) + "): THE WALL IS A MECHANISM, ITS SUPPORTS CANNOT HOLD ITS LOADS; "
+                  std::to_string(KNAN - 4) +
+                  "): THE WALL IS A MECHANISM, ITS SUPPORTS CANNOT HOLD ITS LOADS; "
                   "THE RESULTS BELOW ARE NO ANSWER");
   } else if (std::fabs(STA.W(KMAX)) > XL) {
     ITR.KMECH = 1;
@@ -195,7 +209,8 @@ void CHKEND(Run& run) {
   const int L = run.u.next_data_line(LINP);
   if (L == 0) return;
   WARN(run, "DATA AFTER THE END OF THE RUN: THE END CODE " + std::to_string(D.KEND) + ONLINE(D.LKEND) +
-                " ENDS THE RUN (" + (D.KEND == 0 ? std::string("0 ALWAYS DOES") : "IT EQUALS THE STAGE INDICATOR ISTAGE") +
+                " ENDS THE RUN (" +
+                (D.KEND == 0 ? std::string("0 ALWAYS DOES") : "IT EQUALS THE STAGE INDICATOR ISTAGE") +
                 "), SO INPUT LINE " + std::to_string(L) +
                 " AND THE LINES AFTER IT ARE NOT READ; ANOTHER PROBLEM FOLLOWS AN END CODE OTHER THAN 0 AND ISTAGE");
 }

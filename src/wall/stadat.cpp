@@ -217,7 +217,7 @@ void EPCRVS(Run& run, int NPRES, int NX) {
   for (int I = 2; I <= 6; ++I)
     if (!(Y[I] > Y[I - 1]))
       INPERR(run, "ERROR -- WITH EARTH-PRESSURE OPTION 4 THE VALUE RV6 OF THE SECOND CONTROL "
-                  "RECORD GIVES SUPPORT-CURVE DEFLECTIONS OUT OF ORDER");
+                  "RECORD GIVES SUPPORT-CURVE DEFLECTIONS OUT OF ORDER" + ONLINE(C.LCTL2));
   int IR = 1;
   for (int I = 1; I <= NX; ++I) {
     const double X = I * H;

@@ -52,7 +52,12 @@ TEST(CHECKS, WhatEachFindingNeeds) {
       {"kopt 0.5", [](CheckCase& c) { c.m->SOIL.KPYTOP(1) = 0.5; }, 0},
       {"kopt 5", [](CheckCase& c) { c.m->SOIL.KPYTOP(1) = 5.0; }, 0},
       {"kopt 5.1", [](CheckCase& c) { c.m->SOIL.KPYTOP(1) = 5.1; }, 1},
-      {"rock kpy", [](CheckCase& c) { c.m->SOIL.LTYPE(1) = 6; c.m->SOIL.KPYTOP(1) = 3.0E5; }, 0},
+      {"rock kpy",
+       [](CheckCase& c) {
+         c.m->SOIL.LTYPE(1) = 6;
+         c.m->SOIL.KPYTOP(1) = 3.0E5;
+       },
+       0},
       {"type 0", [](CheckCase& c) { c.m->SOIL.LTYPE(1) = 0; }, 1},
       // The wall length against HWALL: half an increment is the same station.
       {"hwall half", [](CheckCase& c) { c.C.HWALL = 10.5; }, 0},
@@ -60,17 +65,38 @@ TEST(CHECKS, WhatEachFindingNeeds) {
       {"excavation", [](CheckCase& c) { c.C.XEXC = 2.5; }, 1},
       // RV6 matters with tie backs only.
       {"rv6 alone", [](CheckCase& c) { c.C.RV6 = 12; }, 0},
-      {"rv6 tie back", [](CheckCase& c) { c.C.RV6 = 12; c.m->TIE.NTIEF = 1; }, 1},
+      {"rv6 tie back",
+       [](CheckCase& c) {
+         c.C.RV6 = 12;
+         c.m->TIE.NTIEF = 1;
+       },
+       1},
       {"no rigidity", [](CheckCase& c) { c.m->STA.EI(9) = c.m->STA.EI(10) = 0; }, 1},
       {"two gaps", [](CheckCase& c) { c.m->STA.EI(4) = c.m->STA.EI(10) = 0; }, 2},
       // The profile: to the tip is enough; above the excavation the stop explains it.
       {"to the tip", [](CheckCase& c) { c.m->SOIL.ZBOT(1) = 10; }, 0},
       {"above the tip", [](CheckCase& c) { c.m->SOIL.ZBOT(1) = 8; }, 1},
       {"above the excavation", [](CheckCase& c) { c.m->SOIL.ZBOT(1) = 1.5; }, 0},
-      {"bottoms out of order", [](CheckCase& c) { c.m->SOIL.NL = 2; c.m->SOIL.ZBOT(2) = 15; }, 1},
-      {"no curves", [](CheckCase& c) { c.C.XEXC = c.m->SOIL.HFREE = 12.5; c.m->SOIL.ZBOT(1) = 30; }, 1},
+      {"bottoms out of order",
+       [](CheckCase& c) {
+         c.m->SOIL.NL = 2;
+         c.m->SOIL.ZBOT(2) = 15;
+       },
+       1},
+      {"no curves",
+       [](CheckCase& c) {
+         c.C.XEXC = c.m->SOIL.HFREE = 12.5;
+         c.m->SOIL.ZBOT(1) = 30;
+       },
+       1},
       // A problem without wall sections: only its own records against the data in force.
-      {"no wall", [](CheckCase& c) { c.C.NSECT = 0; c.m->SOIL.KPYTOP(1) = 9; c.m->STA.EI(9) = 0; }, 0},
+      {"no wall",
+       [](CheckCase& c) {
+         c.C.NSECT = 0;
+         c.m->SOIL.KPYTOP(1) = 9;
+         c.m->STA.EI(9) = 0;
+       },
+       0},
   };
   for (const auto& x : t) {
     SCOPED_TRACE(x.name);
@@ -98,8 +124,8 @@ TEST(CHKMEC, ClosedSolutionsWithoutEquilibrium) {
     int KEXIT;
     double W;  // deflection of station 5 of a 10 m wall
     int KMECH;
-  } t[] = {{KXCONV, 9.9, 0}, {KXCONV, -10.1, 1}, {KXLIMC, 11.0, 1}, {KXLIN, NaN, 1},
-           {KXLIMN, 1.0E10, 0}, {KXDEFL, 1.0E10, 0}};  // the failing exits have their own warnings
+  } t[] = {{KXCONV, 9.9, 0}, {KXCONV, -10.1, 1},  {KXLIMC, 11.0, 1},
+           {KXLIN, NaN, 1},  {KXLIMN, 1.0E10, 0}, {KXDEFL, 1.0E10, 0}};  // the failing exits have their own warnings
   for (const auto& x : t) {
     SCOPED_TRACE(x.W);
     CheckCase c;
