@@ -31,8 +31,8 @@ void usage(std::FILE* f) {
                "INPUT.log (INPUT without its extension), next to INPUT or in DIR.\n"
                "--names runs from the NAMES.dat of the current directory, as a host does.\n"
                "\n"
-               "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit,\n"
-               "2 input error or stop, 64 usage error.\n");
+               "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit\n"
+               "or holds no equilibrium, 2 input error or stop, 64 usage error.\n");
 }
 
 const char* exit_text(int KEXIT) {
@@ -51,9 +51,11 @@ int report(const RunSummary& s, const std::string& out, const std::string& plt, 
   bool warning = false;
   for (const ProblemSummary& p : s.problems) {
     const bool si = p.IUNIT == SI;
-    std::string line = "stage " + std::to_string(p.NPROB) + ": " + exit_text(p.KEXIT) + ", " +
+    // A closed solution that holds no equilibrium: the wall is a mechanism.
+    std::string line = "stage " + std::to_string(p.NPROB) + ": " +
+                       (p.KMECH == 1 ? "NO EQUILIBRIUM (the wall is a mechanism)" : exit_text(p.KEXIT)) + ", " +
                        std::to_string(p.ITER) + (p.ITER == 1 ? " iteration" : " iterations");
-    if (p.KEXIT == KXLIMN || p.KEXIT == KXDEFL) {
+    if (p.KEXIT == KXLIMN || p.KEXIT == KXDEFL || p.KMECH == 1) {
       warning = true;
     } else if (p.KEXIT != KXNONE) {
       line += ", largest deflection " + io::format("(1PE11.4)", p.WMAX) + (si ? " M" : " IN") +

@@ -176,6 +176,7 @@ struct Units::Impl {
     u.loaded = false;
     u.inpos = 0;
     u.line = 1;
+    u.last = RecordSpan{};
     if (!keep) u.out.clear();
   }
 };
@@ -283,6 +284,27 @@ int Units::line(int unit) const {
   return p_->units[unit].line;
 }
 
+RecordSpan Units::last_record(int unit) const {
+  check_unit(unit);
+  return p_->units[unit].last;
+}
+
+int Units::next_data_line(int unit) {
+  Unit& u = p_->get(unit);
+  p_->load(u);
+  std::size_t pos = u.inpos;
+  int line = u.line;
+  while (pos < u.in.size()) {
+    std::size_t nl = u.in.find('\n', pos);
+    if (nl == std::string::npos) nl = u.in.size();
+    for (std::size_t i = pos; i < nl; ++i)
+      if (u.in[i] != ' ' && u.in[i] != '\t' && u.in[i] != '\r') return line;
+    pos = nl + 1;
+    ++line;
+  }
+  return 0;
+}
+
 void Units::write_items(int unit, const char* layout, const Item* items, std::size_t n) {
   Unit& u = p_->get(unit);
   if (u.kind == Unit::MEM_IN) throw std::logic_error("write to input unit " + std::to_string(unit));
@@ -328,6 +350,7 @@ void Units::read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n) {
   // The field is the first w characters, blank padded to w. A field at least as long as
   // the variable gives its rightmost n characters (Fortran's rule for Aw), a shorter one
   // is blank padded on the right.
+  u.last = RecordSpan{at, at, 0};
   const std::size_t uw = w > 0 ? static_cast<std::size_t>(w) : 0;
   auto field = [&](std::size_t i) { return i < line.size() ? line[i] : ' '; };
   const std::size_t from = uw >= n ? uw - n : 0;

@@ -90,6 +90,17 @@ struct Rec {
   std::string_view names = {};
 };
 
+// Where the last READ of an input unit found its record: the line of its first value
+// (of its first line when it had none), the line it ended on, and the number of values
+// left unread on that last line (none after a slash). Messages name the record by its
+// line; a record spread over lines or with values left over hints at a record missing
+// or given twice above it.
+struct RecordSpan {
+  int first = 0;
+  int last = 0;
+  int left = 0;
+};
+
 // Malformed or missing input. The message names the file, the line, the record and
 // the value: "in.dat, line 3: second control record, value 2 (H): expected a real,
 // found 'x'". eof is set when the file ended before the record was complete.
@@ -154,6 +165,11 @@ class Units {
 
   // Line number (1-based) of the record that the next read of an input unit takes.
   int line(int unit) const;
+  // Where the last READ of an input unit found its record (all 0 before the first).
+  RecordSpan last_record(int unit) const;
+  // The line of the next line of an input unit that holds more than blanks, 0 when none
+  // is left. Nothing is read.
+  int next_data_line(int unit);
 
   // Core operations behind the templates below.
   void write_items(int unit, const char* layout, const Item* items, std::size_t n);

@@ -147,21 +147,25 @@ class Reader {
     if (n == 0) {  // a READ without items passes over one record
       std::string_view l;
       if (!u_.next_line(l)) eof();
+      u_.last = RecordSpan{u_.line - 1, u_.line - 1, 0};
       return;
     }
     fetch_first();
+    int first = 0;
     for (std::size_t t = 0; t < n && !done_; ++t) {
       const Target& tg = targets[t];
       const std::size_t count = tg.kind == Target::TEXT ? 1 : tg.n;
       for (std::size_t e = 0; e < count && !done_; ++e) {
         ++k_;
         if (rep_ == 0) next_value();
+        if (first == 0) first = lineno_;
         if (done_) break;
         --rep_;
         if (!null_) assign(tg, e);
       }
     }
     // The rest of the current line is passed over: the next READ starts on a new line.
+    u_.last = RecordSpan{first > 0 ? first : lineno_, lineno_, done_ ? 0 : left_over()};
   }
 
  private:
@@ -205,6 +209,20 @@ class Reader {
   }
   [[noreturn]] void fail(const char* what) const {
     throw InputError(where(tok_line_) + record_and_value() + ": " + what + ", found '" + std::string(tok_) + "'", false);
+  }
+
+  // Values left on the current line after the last one taken: words between blanks
+  // and commas, up to a slash. A repeat r*v left over counts once.
+  int left_over() const {
+    int n = 0;
+    std::size_t i = col_;
+    while (i < line_.size()) {
+      while (i < line_.size() && (blank(line_[i]) || line_[i] == ',')) ++i;
+      if (i >= line_.size() || line_[i] == '/') break;
+      ++n;
+      while (i < line_.size() && !separator(line_[i])) ++i;
+    }
+    return n;
   }
 
   bool fetch() {

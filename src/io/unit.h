@@ -26,6 +26,7 @@ struct Unit {
   bool loaded = false;
   std::size_t inpos = 0;
   int line = 1;
+  RecordSpan last;  // where the last READ found its record
 
   // The next record without its line end ("\n" or "\r\n"); false at end of file.
   bool next_line(std::string_view& line_out);

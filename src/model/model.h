@@ -103,6 +103,9 @@ struct Control {
   int ITMAX = 0;    // maximum iterations; 0 one linear solution
   int IV9 = 0, IV10 = 0;  // read and kept
   double H2 = 0, H3 = 0;  // H**2, H**3
+  // Input lines of the records, for the messages that name them (0: not read). Every
+  // table below keeps the line of each record beside its values, and as long.
+  int LCTRL = 0, LCTL2 = 0;  // control record, second control record
 };
 
 // Run state kept by the driver for the whole call.
@@ -112,6 +115,7 @@ struct Driver {
   int NPROB = 0;               // problems read so far; the stage number
   Chars<80> TITLE, TITLE1;     // current title; title of the first problem
   int KEND = 0;                // end code after each problem
+  int LKEND = 0;               // its input line
   int KPLOT = 1;               // first value of the next end-of-stage block
   int KEXCD = 0;               // 1: last solution ended in a warning exit
   int KGENEP = 0, KGENPY = 0;  // echo flags, set once per run
@@ -150,6 +154,7 @@ struct Stations {
   Arr<int, 1, MXPTS> ISTA;     // station
   Arr<double, 1, MXPTS> SPDEF; // deflection, L
   Arr<double, 1, MXPTS> SPSLP; // slope, rad
+  Arr<int, 1, MXPTS> LPT;      // input line
 
   // Counters of the last backward sweep over stations 0..NI.
   double DWMAX = 0;  // largest |Wnew - Wold|
@@ -174,6 +179,7 @@ struct WallSections {
   Arr<double, 1, MXSECT> XTOP;  // top depth (feet in English units, metres in SI)
   Arr<double, 1, MXSECT> XBOT;  // bottom depth
   Arr<int, 1, MXSECT> ISEC;     // cross section 1..NCROSS
+  Arr<int, 1, MXSECT> LWS;      // input line
 };
 
 // Support-curve records (user p-y curves, generated p-y curves, option-4 curves).
@@ -315,9 +321,11 @@ struct Records {
   int NREC4 = 0;                        // stiffness and load records
   Arr<int, 1, MXREC4> IFROM4, ITO4, ICONT4;  // stations (as given) and CONTD
   Arr<double, 1, MXREC4> Q4, T4, P4;    // transverse load, couple, axial load
+  Arr<int, 1, MXREC4> LREC4;            // input line
   int NRES = 0;                         // restraint records
   Arr<int, 1, MXRES> IFROMR, ITOR, ICONTR;
   Arr<double, 1, MXRES> SR, RR;         // lateral and rotational stiffness
+  Arr<int, 1, MXRES> LRES;              // input line
 };
 
 // Tie backs, in input order (count NTIE of the control record).
@@ -332,6 +340,7 @@ struct TieBacks {
   Arr<int, 1, MXTIE> KSTA;       // internal station index K
   Arr<double, 1, MXTIE> KTB;     // horizontal stiffness per station, F/L
   Arr<double, 1, MXTIE> FTB;     // prestress load per station, F
+  Arr<int, 1, MXTIE> LTIE;       // input line
   // Results of the last solution.
   Arr<double, 1, MXTIE> HFORCE;  // horizontal force per station, F
   Arr<double, 1, MXTIE> FSTA;    // force per station along the tie back, F
@@ -367,6 +376,9 @@ struct SoilInput {
   Arr<double, 1, MXLAY> STRTOP, PHITOP, E50TOP, RQD, KPYTOP;  // top values (KPYTOP = KOPT)
   Arr<double, 1, MXLAY> STRBOT, PHIBOT, E50BOT, KPYBOT;        // bottom values
   Arr<double, 1, MXLAY> UNUSD1, UNUSD2;  // read and kept
+  // input lines: wall record, soil record; per layer its type, top and bottom records
+  int LWALL = 0, LSOIL = 0;
+  Arr<int, 1, MXLAY> LLAY, LLTOP, LLBOT;
   // specified pressures (KEP = 1)
   int NSPP = 0;
   Arr<double, 1, MXSPP> SPPD, SPPP;      // depth, pressure
@@ -377,6 +389,7 @@ struct UserCurves {
   Arr<int, 1, MXPYU> KEY;                // station key
   Arr<int, 1, MXPYU> NPT;                // points
   Arr<double, 1, MXPYU> PMU, YMU;        // P- and Y-multiplier
+  Arr<int, 1, MXPYU> LUPY;               // input line of the curve's first record
   Arr2<double, 1, MXPYU, 1, MXCPT> YU, PU;  // points as read
 };
 
@@ -442,6 +455,8 @@ struct Iteration {
   Arr<double, 1, MXSTA> WOLD1, WOLD2, WOLD3;  // deflections of the last three iterations
   Arr<double, 1, MXSTA> SR; // soil reaction per station, F/L
   int NCLOSE = 0;           // stations 0..NI with |W - WOLD1| > TOL at the last count
+  int KMECH = 0;            // 1: the last solution is no equilibrium: a deflection beyond
+                            // the length of the wall, or a value that is not finite
   // Wall sections in force: NSECT of the last problem that gave a wall, for the rigidity
   // update (a problem without wall sections reads NSECT = 0 and keeps the wall).
   int NSECF = 0;
@@ -524,7 +539,8 @@ struct Run {
 struct EndRun {};
 // STOP code: the analysis cannot go on. IBRANTO writes the code to the console, closes
 // every unit with what was written and returns; the report has no "END OF ANALYSIS".
+// text: what was wrong and where, written before the stop line (see STOPMS).
 struct Stop {
   std::string code;
+  std::string text;
 };
-[[noreturn]] inline void STOP(Run&, std::string_view code) { throw Stop{std::string(code)}; }

@@ -73,7 +73,7 @@ void UNITS(Run& run) {
     SETLAB(run, 1);
   } else {
     INPERR(run, "ERROR -- UNIT CODE " + std::to_string(IUNIT) +
-                    " IS NEITHER 1 (ENGLISH UNITS) NOR 2 (SI UNITS)");
+                    " IS NEITHER 1 (ENGLISH UNITS) NOR 2 (SI UNITS)" + ONLINE(run.m.C.LCTRL));
   }
 }
 
@@ -86,6 +86,7 @@ void SUMMRY(Run& run, RunSummary* summary) {
   s.IUNIT = m.C.IUNIT;
   s.KEXIT = m.ITR.KEXIT;
   s.ITER = m.ITR.ITER;
+  s.KMECH = m.ITR.KMECH;
   if (s.KEXIT != KXLIMN && s.KEXIT != KXDEFL && s.KEXIT != KXNONE) {
     for (int K = 4; K <= m.RES.NSTA + 3; ++K) {
       if (std::fabs(m.RES.DEFL(K)) > std::fabs(s.WMAX)) s.WMAX = m.RES.DEFL(K);
@@ -117,6 +118,7 @@ bool PROBLM(Run& run, RunSummary* summary) {
   RDCTRL(run);
   run.m.ITR.KEXIT = KXNONE;
   run.m.ITR.ITER = 0;
+  run.m.ITR.KMECH = 0;
   // Steps 3 to 5: header and problem heading.
   if (D.NPROB > 1) {
     io::list_write(run, LOUT);
@@ -131,7 +133,8 @@ bool PROBLM(Run& run, RunSummary* summary) {
   ECHCTL(run);
   RDCTL2(run);
   RDSPEC(run);
-  if (C.NSECT < 0) ENDSIL(run);
+  if (C.NSECT < 0) NEGERR(run, "NSECT", C.NSECT, "CONTROL RECORD", 3, C.LCTRL, "NUMBER OF WALL SECTIONS");
+  if (C.NTIE < 0) NEGERR(run, "NTIE", C.NTIE, "CONTROL RECORD", 11, C.LCTRL, "NUMBER OF TIE BACKS");
   if (C.NSECT > 0) {
     RDWALL(run);  // wall sections, cross sections, nonlinear EI tables
     // Step 8: stiffness and load data, supports and tie backs.
@@ -139,19 +142,26 @@ bool PROBLM(Run& run, RunSummary* summary) {
     STADAT(run);
     // Step 9: p-y modification factors and earth-pressure data; the pressure table.
     RDSOIL(run);
+    CHECKS(run);
     EARTHP(run);
     PRSLOD(run);
+  } else {
+    CHECKS(run);
   }
   // Step 10: soil-resistance curves.
   PYCURV(run);
   // Step 11: iteration and results.
   ITERAT(run);
   D.KEXCD = (run.m.ITR.KEXIT == KXLIMN || run.m.ITR.KEXIT == KXDEFL) ? 1 : 0;
+  CHKMEC(run);
   RESULT(run);
   SUMMRY(run, summary);
   // Steps 12 to 14: end code.
   RDKEND(run);
-  if (D.KEND == 0 || D.KEND == C.ISTAGE) return true;
+  if (D.KEND == 0 || D.KEND == C.ISTAGE) {
+    CHKEND(run);
+    return true;
+  }
   D.KPLOT = D.KEND == 9 ? 2 : C.ISTAGE;
   if (D.KEXCD == 1) {
     PLTEND(run, 0);
@@ -240,15 +250,17 @@ int RUNALL(Run& run, RunSummary* summary) {
     }
     return RC_OK;
   } catch (const Stop& s) {
-    // the analysis cannot go on: the stop code on the console, the files as written
+    // the analysis cannot go on: its explanation has been written; the stop line on the
+    // console and at the end of the report, the files as written
     try {
       if (!s.code.empty()) io::write(run, LCON, "(A,A)", "STOP ", s.code);
+      if (run.u.is_open(LOUT)) io::write(run, LOUT, "(5X,A)", s.code.empty() ? "STOP" : "STOP " + s.code);
       run.u.close_all();
     } catch (...) {
     }
     if (summary != nullptr) {
       summary->code = RC_STOP;
-      summary->message = "STOP " + s.code;
+      summary->message = s.text.empty() ? "STOP " + s.code : s.text;
     }
     return RC_STOP;
   } catch (const io::InputError& e) {

@@ -63,7 +63,7 @@ void SKIPRL(Run& run, int I, std::string_view what, int N) {
 void RDBARS(Run& run, int I, int N, std::string_view what, std::string_view limit,
             Arr2<double, 1, MXCROS, 1, MXBAR>& D, Arr2<double, 1, MXCROS, 1, MXBAR>& A,
             Arr2<double, 1, MXCROS, 1, MXBAR>& Y, Arr2<double, 1, MXCROS, 1, MXBAR>& Z) {
-  if (N > MXBAR) TOOMCH(run, limit, N, MXBAR);
+  if (N > MXBAR) TOOMCH(run, limit, N, MXBAR, run.u.last_record(LINP).first);
   const std::string W = CSREC(I, what);
   for (int B = 1; B <= N; ++B) io::list_read(run, LINP, {W, B, "DIAM AREA COORDY COORDZ"}, D(I, B), A(I, B), Y(I, B), Z(I, B));
 }

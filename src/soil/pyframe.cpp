@@ -65,14 +65,17 @@ void FBOTTM(Run& run, int N, double R) {
   SW.F(N) += R * (SW.XB(N) - SW.DPREV);
 }
 
-void PYERR(Run& run, const std::string& TEXT) {
+void PYERR(Run& run, int N, const std::string& TEXT) {
   run.u.close(LPYW);
-  INPERR(run, TEXT);
+  const auto& S = run.m.SOIL;
+  const int J = run.m.SW.LNUM(N);
+  if (J < 1 || J > MXLAY || S.LLAY(J) < 1) INPERR(run, TEXT);
+  INPERR(run, TEXT + " (INPUT LINES " + std::to_string(S.LLAY(J)) + " TO " + std::to_string(S.LLBOT(J)) + ")");
 }
 
 void PYPOS(Run& run, int N, double V, const char* WHAT, const char* MODEL) {
   if (V > 0) return;
-  PYERR(run, std::string("ERROR -- ") + WHAT + " MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
+  PYERR(run, N, std::string("ERROR -- ") + WHAT + " MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
                  std::to_string(run.m.SW.LNUM(N)) + " (" + MODEL + " MODEL)");
 }
 

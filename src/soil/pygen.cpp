@@ -227,10 +227,18 @@ void PYGEN(Run& run) {
   auto& SW = run.m.SW;
   io::write(run, LCON, R"((" READ SOIL DATA...."))");
   // Every curve is built on the width WP, and its depths start at the excavation surface.
+  // No wall record read at all: the soil profile comes only with the earth-pressure data.
+  if (!(S.WP > 0) && S.LWALL == 0)
+    INPERR(run, "ERROR -- P-Y CURVES ARE TO BE GENERATED (KPYGEN = 2, " + ATLINE("CONTROL RECORD", C.LCTRL) +
+                    "), BUT NO SOIL PROFILE HAS BEEN READ: IT IS READ ONLY WITH THE EARTH-PRESSURE DATA, KEP = 2 "
+                    "OR MORE IN A PROBLEM WITH WALL SECTIONS (HERE KEP = " + std::to_string(C.KEP) + ", NSECT = " +
+                    std::to_string(C.NSECT) + ")");
   if (!(S.WP > 0))
-    INPERR(run, "ERROR -- THE WIDTH FOR SOIL RESISTANCE (WP) MUST BE POSITIVE WHEN P-Y CURVES ARE GENERATED");
+    INPERR(run, "ERROR -- THE WIDTH FOR SOIL RESISTANCE (WP) MUST BE POSITIVE WHEN P-Y CURVES ARE GENERATED (" +
+                    ATLINE("WALL RECORD, VALUE 3", S.LWALL) + ")");
   if (!(C.XEXC >= 0))
-    INPERR(run, "ERROR -- THE DEPTH OF THE EXCAVATION SURFACE (XEXC) MUST NOT BE NEGATIVE WHEN P-Y CURVES ARE GENERATED");
+    INPERR(run, "ERROR -- THE DEPTH OF THE EXCAVATION SURFACE (XEXC) MUST NOT BE NEGATIVE WHEN P-Y CURVES ARE GENERATED (" +
+                    ATLINE("SECOND CONTROL RECORD, VALUE 5", C.LCTL2) + ")");
   PYLAYS(run);
   PYREPT(run);
   // The curve-exchange file: the count, the user curves, the generated curves.

@@ -96,8 +96,9 @@ double PYOFFS(Run& run, double X, double C, double B);
 // the trapezoid 0.5 * (previous R + R) * step. FBOTTM adds R times the rest of the layer.
 void FACCUM(Run& run, int N, int I, double D, double R);
 void FBOTTM(Run& run, int N, double R);
-// Abandon the curve-exchange file and end the run with an input error naming the layer.
-[[noreturn]] void PYERR(Run& run, const std::string& TEXT);
+// Abandon the curve-exchange file and end the run with an input error about layer N:
+// TEXT and the input lines of the layer's records.
+[[noreturn]] void PYERR(Run& run, int N, const std::string& TEXT);
 // A value the curves of layer N divide by or scale with (E50, KPY) must be positive:
 // otherwise "ERROR -- <WHAT> MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER n (<MODEL>
 // MODEL)" through PYERR.

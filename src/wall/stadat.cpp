@@ -35,18 +35,22 @@ void ECHREC(Run& run, int KLAY, long long IFROM, long long ITO, int KCONT, doubl
 // with weight 1, then the same at the two end stations with weight -0.5, so that the ends
 // carry half; a single station receives V1 in full. Nothing is written outside stations
 // -2..NI+2: a station above -2 is an input error, a non-zero value below NI+2 is data
-// beyond the end. WHAT and J name the record in the message.
+// beyond the end. WHAT, J and the input line LINE name the record in the message.
 void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V2,
-           const char* WHAT, int J) {
+           const char* WHAT, int J, int LINE) {
   const int NI = run.m.C.NI;
-  if (IL < IF) NOTORD(run);
+  const auto NAMED = [&](const std::string& T) {
+    return std::string(WHAT) + " " + std::to_string(J) + T + ONLINE(LINE);
+  };
+  if (IL < IF)
+    NOTORD(run, NAMED(" ENDS AT STATION " + std::to_string(IL) + ", ABOVE ITS FIRST STATION " + std::to_string(IF)));
   if (IF < -2)
-    INPERR(run, std::string("ERROR -- ") + WHAT + " " + std::to_string(J) + " STARTS AT STATION " +
-                    std::to_string(IF) + ", ABOVE STATION -2");
+    INPERR(run, "ERROR -- " + NAMED(" STARTS AT STATION " + std::to_string(IF) + ", ABOVE STATION -2"));
   const long long KF = IF + 4, KL = IL + 4, KMAX = NI + 6;
+  const std::string BELOW = " LOADS STATIONS BELOW STATION " + std::to_string(NI + 2);
   if (KF == KL) {
     if (KF > KMAX) {
-      if (V1 != 0) BEYOND(run);
+      if (V1 != 0) BEYOND(run, NAMED(BELOW));
       return;
     }
     TAB(static_cast<int>(KF)) += V1;
@@ -54,7 +58,7 @@ void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V
   }
   // Beyond NI+2 the values run linearly to V2: non-zero unless V2 = 0 and at most the
   // last station lies beyond, or both ends are zero.
-  if (KL > KMAX && (V2 != 0 || (V1 != 0 && KL - 1 > KMAX))) BEYOND(run);
+  if (KL > KMAX && (V2 != 0 || (V1 != 0 && KL - 1 > KMAX))) BEYOND(run, NAMED(BELOW));
   const int K1 = static_cast<int>(KF);
   const int K2 = static_cast<int>(std::min(KL, KMAX));
   const double G = static_cast<double>(KL - KF);
@@ -73,14 +77,14 @@ void WALLEI(Run& run) {
   for (int N = 1; N <= C.NSECT; ++N) {
     const int IS = WS.ISEC(N);
     if (IS < 1 || IS > C.NCROSS || IS > MXCROS)
-      INPERR(run, "ERROR -- WALL SECTION " + std::to_string(N) + " NAMES CROSS SECTION " +
+      INPERR(run, "ERROR -- WALL SECTION " + std::to_string(N) + ONLINE(WS.LWS(N)) + " NAMES CROSS SECTION " +
                       std::to_string(IS) + ", NOT ONE OF 1 TO " + std::to_string(C.NCROSS));
     const int IF = STATION(C, WS.XTOP(N));
     const int IL = STATION(C, WS.XBOT(N));
     const double EIT = CS.EMT(IS) * CS.XIT(IS);
     const double EIB = CS.EMB(IS) * CS.XIB(IS);
     ECHREC(run, KLAYOT(0, IF, IL), IF, IL, 0, EIT, 0, 0, 0, 0, 0);
-    RANGE(run, EI, IF, IL, EIT, EIB, "WALL SECTION", N);
+    RANGE(run, EI, IF, IL, EIT, EIB, "WALL SECTION", N, WS.LWS(N));
   }
 }
 
@@ -99,9 +103,10 @@ void RECQTP(Run& run) {
       N, [&](int J) { return REC.IFROM4(J); }, [&](int J) { return REC.ITO4(J); },
       [&](int J) { return REC.ICONT4(J); },
       [&](long long IF, long long IL, int J1, int J2) {
-        RANGE(run, STA.Q, IF, IL, REC.Q4(J1), REC.Q4(J2), "STIFFNESS AND LOAD RECORD", J1);
-        RANGE(run, STA.T, IF, IL, REC.T4(J1), REC.T4(J2), "STIFFNESS AND LOAD RECORD", J1);
-        RANGE(run, STA.P, IF, IL, REC.P4(J1), REC.P4(J2), "STIFFNESS AND LOAD RECORD", J1);
+        const int LINE = REC.LREC4(J1);
+        RANGE(run, STA.Q, IF, IL, REC.Q4(J1), REC.Q4(J2), "STIFFNESS AND LOAD RECORD", J1, LINE);
+        RANGE(run, STA.T, IF, IL, REC.T4(J1), REC.T4(J2), "STIFFNESS AND LOAD RECORD", J1, LINE);
+        RANGE(run, STA.P, IF, IL, REC.P4(J1), REC.P4(J2), "STIFFNESS AND LOAD RECORD", J1, LINE);
       });
   STA.NCOUP = 0;
   for (int J = 1; J <= N; ++J) {
@@ -125,8 +130,8 @@ void RESTRN(Run& run) {
       N, [&](int J) { return REC.IFROMR(J); }, [&](int J) { return REC.ITOR(J); },
       [&](int J) { return REC.ICONTR(J); },
       [&](long long IF, long long IL, int J1, int J2) {
-        RANGE(run, STA.S, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1);
-        RANGE(run, STA.R, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1);
+        RANGE(run, STA.S, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
+        RANGE(run, STA.R, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
       });
 }
 
@@ -143,13 +148,11 @@ void TIEBCK(Run& run) {
     const int J = STATION(C, TIE.DEPTH(I));
     // A tie back acts on the wall: stations 0..NI. Above the top is an input error,
     // below the bottom is data beyond the end.
-    if (J < 0)
-      INPERR(run, "ERROR -- TIE BACK " + std::to_string(I) + " AT STATION " + std::to_string(J) +
-                      " IS ABOVE THE TOP OF THE WALL");
-    if (J > C.NI) BEYOND(run);
+    const std::string TB = "TIE BACK " + std::to_string(I), AT = ONLINE(TIE.LTIE(I));
+    if (J < 0) INPERR(run, "ERROR -- " + TB + " AT STATION " + std::to_string(J) + " IS ABOVE THE TOP OF THE WALL" + AT);
+    if (J > C.NI) BEYOND(run, TB + " AT STATION " + std::to_string(J) + " IS BELOW THE WALL" + AT);
     if (!(TIE.XLU(I) > 0) || !(TIE.SPACE(I) > 0))
-      INPERR(run, "ERROR -- TIE BACK " + std::to_string(I) +
-                      ": UNBONDED LENGTH AND SPACING MUST BE POSITIVE");
+      INPERR(run, "ERROR -- " + TB + ": UNBONDED LENGTH AND SPACING MUST BE POSITIVE" + AT);
     const double CA = std::cos(TIE.ANGLE(I) * PI / 180);
     double KTB = 0, FTB = 0;  // not computed for other unit codes
     if (C.IUNIT == ENGLISH) {
@@ -214,7 +217,7 @@ void EPCRVS(Run& run, int NPRES, int NX) {
   for (int I = 2; I <= 6; ++I)
     if (!(Y[I] > Y[I - 1]))
       INPERR(run, "ERROR -- WITH EARTH-PRESSURE OPTION 4 THE VALUE RV6 OF THE SECOND CONTROL "
-                  "RECORD GIVES SUPPORT-CURVE DEFLECTIONS OUT OF ORDER");
+                  "RECORD GIVES SUPPORT-CURVE DEFLECTIONS OUT OF ORDER" + ONLINE(C.LCTL2));
   int IR = 1;
   for (int I = 1; I <= NX; ++I) {
     const double X = I * H;
