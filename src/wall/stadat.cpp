@@ -45,22 +45,13 @@ void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V
                     std::to_string(IF) + ", ABOVE STATION -2");
   const long long KF = IF + 4, KL = IL + 4, KMAX = NI + 6;
   if (KF == KL) {
-    if (KF > KMAX) {
-      if (V1 != 0) BEYOND(run);
-      return;
-    }
-    TAB(static_cast<int>(KF)) += V1;
-    return;
+    if (KF > KMAX && V1 != 0) BEYOND(run);
+  } else if (KL > KMAX && (V2 != 0 || (V1 != 0 && KL - 1 > KMAX))) {
+    // Beyond NI+2 the values run linearly to V2: non-zero unless V2 = 0 and at most the
+    // last station lies beyond, or both ends are zero.
+    BEYOND(run);
   }
-  // Beyond NI+2 the values run linearly to V2: non-zero unless V2 = 0 and at most the
-  // last station lies beyond, or both ends are zero.
-  if (KL > KMAX && (V2 != 0 || (V1 != 0 && KL - 1 > KMAX))) BEYOND(run);
-  const int K1 = static_cast<int>(KF);
-  const int K2 = static_cast<int>(std::min(KL, KMAX));
-  const double G = static_cast<double>(KL - KF);
-  for (int K = K1; K <= K2; ++K) TAB(K) += V1 + (V2 - V1) * (K - KF) / G;
-  TAB(K1) += -0.5 * V1;
-  if (KL <= KMAX) TAB(K2) += -0.5 * (V1 + (V2 - V1) * (KL - KF) / G);
+  RANGEW(KF, KL, KMAX, V1, V2, [&](int K, double V) { TAB(K) += V; });
 }
 
 // Step 1: flexural rigidity from the wall sections, top to bottom of each cross section.
