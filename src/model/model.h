@@ -137,6 +137,8 @@ struct Stations {
   Arr<double, 1, MXSTA> T;   // applied couple, F*L
   Arr<double, 1, MXSTA> R;   // rotational spring, F*L/rad
   Arr<double, 1, MXSTA> P;   // axial load, F
+  Arr<double, 1, MXSTA> SREST;  // the restraint records' part of S, F/L
+  Arr<double, 1, MXSTA> RREST;  // the restraint records' part of R, F*L/rad
   Arr<double, 1, MXSTA> QW;  // load of the current solution: Q plus linearised supports
   Arr<double, 1, MXSTA> SW;  // spring of the current solution: S plus linearised supports
   Arr<double, 1, MXSTA> AR, BR, CR;  // recursion: W(K) = AR + BR*W(K+1) + CR*W(K+2)
@@ -166,6 +168,12 @@ struct Stations {
   Arr<double, 1, MXSTA> XMOM;   // moment, F*L
   Arr<double, 1, MXSTA> SHEAR;  // F
   Arr<double, 1, MXSTA> XNF;    // net force per station, F
+  // What the restraints exerted in the last solution, K = 2..NI+6 (the restraint results
+  // print them): force SREST*W, F, and moment RREST*slope, F*L, signed as the deflection
+  // and the slope (the wall receives the opposite force; the moment enters the difference
+  // equations as an applied couple T does). Lateral restraints at stations -2 and NI+2
+  // lie outside the solution and exert nothing.
+  Arr<double, 1, MXSTA> FREST, MREST;
 };
 
 // ---------------------------------------------------------------------------

@@ -103,7 +103,7 @@ void RECQTP(Run& run) {
   }
 }
 
-// Step 3: restraint records (S, R).
+// Step 3: restraint records (S, R), and their own part of S and R for the results.
 void RESTRN(Run& run) {
   const auto& REC = run.m.REC;
   auto& STA = run.m.STA;
@@ -118,6 +118,8 @@ void RESTRN(Run& run) {
       [&](long long IF, long long IL, int J1, int J2) {
         RANGE(run, STA.S, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1);
         RANGE(run, STA.R, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1);
+        RANGE(run, STA.SREST, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1);
+        RANGE(run, STA.RREST, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1);
       });
 }
 
@@ -251,6 +253,8 @@ void CLRSTA(Stations& STA) {
   STA.T.fill(0);
   STA.R.fill(0);
   STA.P.fill(0);
+  STA.SREST.fill(0);
+  STA.RREST.fill(0);
 }
 
 void STADAT(Run& run) {
