@@ -69,6 +69,9 @@ TEST(RESULT, RestraintResults) {
     EXPECT_DOUBLE_EQ(g * 100.0 * c.w(s), c.STA.FREST(s + 4));
     EXPECT_DOUBLE_EQ(g * 5.0 * c.STA.SLOPE(s + 4), c.STA.MREST(s + 4));
   }
+  // The head moment of the station table is the moment the restraint exerts there.
+  EXPECT_NEAR(c.STA.MREST(4), c.m.RES.XMOM(4), 1e-9 * std::fabs(c.STA.MREST(4)));
+  EXPECT_NE(0.0, c.m.RES.XMOM(4));
 }
 
 TEST(RESULT, RestraintForcesOfAdjacentRangesAndChains) {
