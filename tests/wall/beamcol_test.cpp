@@ -594,28 +594,3 @@ TEST(STARES, AppliedCouplesLeaveShearFreeOfTheMomentJump) {
     for (int i = 0; i < j; ++i) EXPECT_NEAR(0.0, wl.mom(i), 1e-9 * C0) << i;
   }
 }
-
-TEST(STARES, CoupleAtTheFreeBottomOfAWallFixedAtTheTop) {
-  // Both ends carry a couple: the applied one at the bottom, the holding couple at the
-  // fixed top. The moment is -C0 from end to end, and no shear.
-  const double EI = 2.0E7, C0 = 5.0E4;
-  const int NI = 20;
-  Wall wl(NI, 12.0);
-  wl.ei(0, NI, EI);
-  wl.STA.T(Wall::k(NI)) = C0;
-  wl.STA.NCOUP = 1;
-  wl.STA.KCOUP(1) = Wall::k(NI);
-  wl.STA.CCOUP(1) = C0 / (2 * wl.H);
-  wl.point(1, 0, 3, 0.0, 0.0);
-  BEAMCOL(wl.run);
-  STARES(wl.run);
-  for (int i = 0; i <= NI; ++i) {
-    EXPECT_NEAR(-C0, wl.mom(i), 1e-9 * C0) << i;
-    EXPECT_NEAR(0.0, wl.shear(i), 1e-9 * C0 / wl.H) << i;
-    EXPECT_NEAR(0.0, wl.nf(i), 1e-9 * C0 / wl.H) << i;
-  }
-  // Rotation of the free end, -C0*L/EI, short by the half increment at the fixed end
-  // whose curvature carries half the moment.
-  const double L = NI * wl.H;
-  EXPECT_NEAR(-C0 * (L - wl.H / 2) / EI, wl.STA.SLOPE(Wall::k(NI)), 1e-9 * C0 * L / EI);
-}
