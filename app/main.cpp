@@ -22,14 +22,16 @@ constexpr int EX_OK = 0, EX_WARNING = 1, EX_FAILED = 2, EX_USAGE = 64;
 
 void usage(std::FILE* f) {
   std::fprintf(f,
-               "usage: branto [--out-dir DIR] INPUT\n"
-               "       branto --names\n"
+               "usage: branto [--out-dir DIR] [--curve-depths N] INPUT\n"
+               "       branto [--curve-depths N] --names\n"
                "       branto --help | --version\n"
                "\n"
                "Analyses the retaining-wall problems of the input data file INPUT and writes\n"
                "the report INPUT.out, the plot output file INPUT.plt and the iteration log\n"
                "INPUT.log (INPUT without its extension), next to INPUT or in DIR.\n"
                "--names runs from the NAMES.dat of the current directory, as a host does.\n"
+               "--curve-depths N generates p-y curves at N depths per soil layer (5 to 50,\n"
+               "default 5), as the environment variable BRANTO_CURVE_DEPTHS=N does.\n"
                "\n"
                "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit\n"
                "or holds no equilibrium, 2 input error or stop, 64 usage error.\n");
@@ -159,6 +161,10 @@ int main(int argc, char** argv) {
       out_dir = argv[++i];
     } else if (a.rfind("--out-dir=", 0) == 0) {
       out_dir = a.substr(10);
+    } else if (a == "--curve-depths" && i + 1 < argc) {
+      setenv("BRANTO_CURVE_DEPTHS", argv[++i], 1);  // the engine reads it at the start of the run
+    } else if (a.rfind("--curve-depths=", 0) == 0) {
+      setenv("BRANTO_CURVE_DEPTHS", a.substr(15).c_str(), 1);
     } else if (!a.empty() && a[0] == '-') {
       std::fprintf(stderr, "branto: unknown option '%s'\n", a.c_str());
       usage(stderr);

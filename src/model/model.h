@@ -60,6 +60,9 @@ constexpr int MXPRES = 10000;  // rows of the pressure table
 constexpr int MXPYU = 400;   // user p-y curves admitted by the input
 constexpr int MXCRV = 1000;  // support-curve records: user, generated and option-4 curves
 constexpr int MXCPT = 50;    // points per support curve
+constexpr int NCDDEF = 5;    // curve depths per soil layer unless the run asks for more
+constexpr int MXCD = 50;     // curve depths per soil layer at most
+constexpr int MXXCRV = MXPYU + MXLAY * MXCD;  // curves of the curve-exchange file
 constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
 constexpr int MXWARN = 500;  // warnings kept per run (more are counted, not kept)
 
@@ -122,6 +125,8 @@ struct Driver {
   int KERR = 0;                // how the run ended: 0 through its end, 1 after an input-error
                                // message, 2 silently (negative count or ITMAX)
   Chars<256> ERRMSG;           // first line of that message
+  int NCDRUN = NCDDEF;         // curve depths per soil layer in this run, NCDDEF..MXCD
+                               // (BRANTO_CURVE_DEPTHS, read at the start of the run)
 };
 
 // Warnings of the engine's own checks in the current run, in the order written: each is
@@ -141,6 +146,8 @@ struct Stations {
   Arr<double, 1, MXSTA> T;   // applied couple, F*L
   Arr<double, 1, MXSTA> R;   // rotational spring, F*L/rad
   Arr<double, 1, MXSTA> P;   // axial load, F
+  Arr<double, 1, MXSTA> SREST;  // the restraint records' part of S, F/L
+  Arr<double, 1, MXSTA> RREST;  // the restraint records' part of R, F*L/rad
   Arr<double, 1, MXSTA> QW;  // load of the current solution: Q plus linearised supports
   Arr<double, 1, MXSTA> SW;  // spring of the current solution: S plus linearised supports
   Arr<double, 1, MXSTA> AR, BR, CR;  // recursion: W(K) = AR + BR*W(K+1) + CR*W(K+2)
@@ -171,6 +178,12 @@ struct Stations {
   Arr<double, 1, MXSTA> XMOM;   // moment, F*L
   Arr<double, 1, MXSTA> SHEAR;  // F
   Arr<double, 1, MXSTA> XNF;    // net force per station, F
+  // What the restraints exerted in the last solution, K = 2..NI+6 (the restraint results
+  // print them): force SREST*W, F, and moment RREST*slope, F*L, signed as the deflection
+  // and the slope (the wall receives the opposite force; the moment enters the difference
+  // equations as an applied couple T does). Lateral restraints at stations -2 and NI+2
+  // lie outside the solution and exert nothing.
+  Arr<double, 1, MXSTA> FREST, MREST;
 };
 
 // ---------------------------------------------------------------------------
@@ -408,6 +421,7 @@ struct SoilWork {
   double SRATIO = 0;         // spacing ratio WA/WP, at least 1.0
   double CYCLES = 0;         // number of cycles in use (cyclic loading, 0 read as 100)
   double XEND = 0;           // end of the profile, two increments below the tip
+  int NCD = NCDDEF;          // curve depths per layer, NCDDEF..MXCD
   int NLI = 0;               // internal soil layers
   Arr<int, 1, MXLAY> LNUM;   // input layer of each internal layer
   Arr<int, 1, MXLAY> KTYPE;  // soil type code
@@ -418,7 +432,7 @@ struct SoilWork {
   Arr<double, 1, MXLAY> E5T, E5B;    // E50 at top and bottom
   Arr<double, 1, MXLAY> KPT, KPB;    // KPY at top and bottom, F/L**3
   Arr<double, 1, MXLAY> RQ;          // rock quality designation, percent
-  Arr2<double, 1, MXLAY, 1, 5> XC;   // the five curve depths of each layer, L
+  Arr2<double, 1, MXLAY, 1, MXCD> XC;  // the NCD curve depths of each layer, L
   // Distribution of effective unit weight: depth and weight, a break at the water table.
   int NGP = 0;
   Arr<double, 1, MXGAMP> XG, GG;

@@ -2,8 +2,12 @@
 // the order the analysis needs, the end of run and the end-of-stage block of the plot
 // output file. Every failure ends here with a return code; nothing escapes.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <string>
 
 #include "pressure/pressure.h"
 #include "report/report.h"
@@ -48,6 +52,29 @@ void OPNALL(Run& run) {
                           std::to_string(IREC) + ")");
     run.u.open(IU, N[IREC].trimmed(), WHAT[IREC], IU == LINP);
   }
+}
+
+// The curve depths per soil layer of the run: BRANTO_CURVE_DEPTHS=N, when set, asks for N
+// of them (NCDDEF to MXCD) in place of NCDDEF, read once at the start of the run. A value
+// that is not such a whole number gives a warning and the nearest number allowed
+// (NCDDEF for a text that is not a number).
+void CDEPTH(Run& run) {
+  auto& D = run.m.D;
+  D.NCDRUN = NCDDEF;
+  const char* S = std::getenv("BRANTO_CURVE_DEPTHS");
+  if (S == nullptr || *S == 0) return;
+  long long N = 0;
+  const char* END = S + std::strlen(S);
+  const auto R = std::from_chars(S, END, N);
+  const bool NUMBER = R.ec == std::errc() && R.ptr == END;
+  if (NUMBER && NCDDEF <= N && N <= MXCD) {
+    D.NCDRUN = static_cast<int>(N);
+    return;
+  }
+  if (NUMBER && N > MXCD) D.NCDRUN = MXCD;
+  WARN(run, "BRANTO_CURVE_DEPTHS=" + std::string(S, std::min<std::size_t>(std::strlen(S), 40)) +
+                " IS NOT A NUMBER OF CURVE DEPTHS PER SOIL LAYER FROM " + std::to_string(NCDDEF) + " TO " +
+                std::to_string(MXCD) + ": " + std::to_string(D.NCDRUN) + " ARE USED");
 }
 
 // Problem heading, identically in the report and the iteration log.
@@ -230,6 +257,7 @@ int RUNALL(Run& run, RunSummary* summary) {
   try {
     RDNAMS(run);
     OPNALL(run);
+    CDEPTH(run);
     D.NPROB = 0;
     D.KPLOT = 1;
     D.KGENEP = 0;

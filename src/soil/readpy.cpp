@@ -32,8 +32,9 @@ void READPY(Run& run) {
   io::list_read(run, LXCH, {"curve-exchange file, number of curves", 0, "NCURV"}, NCURV);
   io::list_write(run, LCON, NCURV);
   io::list_write(run, LPLT, C.IUNIT, NCURV);
-  // Step 2: the limit, a negative count, no curve. The file is closed in every case.
-  if (NCURV > MXPYU) XCHEND(run, [&] { TOOMCH(run); });
+  // Step 2: the limit (the user curves and as many generated ones as the layers can
+  // have), a negative count, no curve. The file is closed in every case.
+  if (NCURV > MXXCRV) XCHEND(run, [&] { TOOMCH(run); });
   if (NCURV < 0) XCHEND(run, [&] { ENDSIL(run); });
   if (NCURV == 0) {
     io::write(run, LOUT, "(/,A)", "                    ");

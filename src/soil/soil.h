@@ -120,7 +120,7 @@ struct EqIn {
 // layers above it (the sum of SW.F over 1..N-1).
 void EQDEPTH(Run& run, int N, const EqIn& Q);
 
-// The excavation/backfill loop of a model routine over the five curve depths of layer
+// The excavation/backfill loop of a model routine over the NCD curve depths of layer
 // N: AT_DEPTH(I, D) takes the values of curve depth I (D below the excavation surface)
 // and returns the EqIn of that depth; AT_SIDE(KSIDE, X, XS) builds and writes the curve
 // of one side (X below the top of the wall, XS the side depth) and returns the
@@ -130,7 +130,7 @@ void EQDEPTH(Run& run, int N, const EqIn& Q);
 template <class AtDepth, class AtSide>
 void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE, bool TOBOTM = false) {
   auto& SW = run.m.SW;
-  for (int I = 1; I <= 5; ++I) {
+  for (int I = 1; I <= SW.NCD; ++I) {
     const double D = SW.XC(N, I);
     const double X = run.m.C.XEXC + D;
     const EqIn Q = AT_DEPTH(I, D);
@@ -148,7 +148,7 @@ void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE, bool TOBOTM =
       if (KSIDE == KEXCS) R = RS;
     }
     FACCUM(run, N, I, D, R);
-    if (TOBOTM && I == 5) FBOTTM(run, N, R);
+    if (TOBOTM && I == SW.NCD) FBOTTM(run, N, R);
   }
 }
 

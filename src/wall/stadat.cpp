@@ -49,22 +49,13 @@ void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V
   const long long KF = IF + 4, KL = IL + 4, KMAX = NI + 6;
   const std::string BELOW = " LOADS STATIONS BELOW STATION " + std::to_string(NI + 2);
   if (KF == KL) {
-    if (KF > KMAX) {
-      if (V1 != 0) BEYOND(run, NAMED(BELOW));
-      return;
-    }
-    TAB(static_cast<int>(KF)) += V1;
-    return;
+    if (KF > KMAX && V1 != 0) BEYOND(run, NAMED(BELOW));
+  } else if (KL > KMAX && (V2 != 0 || (V1 != 0 && KL - 1 > KMAX))) {
+    // Beyond NI+2 the values run linearly to V2: non-zero unless V2 = 0 and at most the
+    // last station lies beyond, or both ends are zero.
+    BEYOND(run, NAMED(BELOW));
   }
-  // Beyond NI+2 the values run linearly to V2: non-zero unless V2 = 0 and at most the
-  // last station lies beyond, or both ends are zero.
-  if (KL > KMAX && (V2 != 0 || (V1 != 0 && KL - 1 > KMAX))) BEYOND(run, NAMED(BELOW));
-  const int K1 = static_cast<int>(KF);
-  const int K2 = static_cast<int>(std::min(KL, KMAX));
-  const double G = static_cast<double>(KL - KF);
-  for (int K = K1; K <= K2; ++K) TAB(K) += V1 + (V2 - V1) * (K - KF) / G;
-  TAB(K1) += -0.5 * V1;
-  if (KL <= KMAX) TAB(K2) += -0.5 * (V1 + (V2 - V1) * (KL - KF) / G);
+  RANGEW(KF, KL, KMAX, V1, V2, [&](int K, double V) { TAB(K) += V; });
 }
 
 // Step 1: flexural rigidity from the wall sections, top to bottom of each cross section.
@@ -117,7 +108,7 @@ void RECQTP(Run& run) {
   }
 }
 
-// Step 3: restraint records (S, R).
+// Step 3: restraint records (S, R), and their own part of S and R for the results.
 void RESTRN(Run& run) {
   const auto& REC = run.m.REC;
   auto& STA = run.m.STA;
@@ -132,6 +123,8 @@ void RESTRN(Run& run) {
       [&](long long IF, long long IL, int J1, int J2) {
         RANGE(run, STA.S, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
         RANGE(run, STA.R, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
+        RANGE(run, STA.SREST, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
+        RANGE(run, STA.RREST, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
       });
 }
 
@@ -263,6 +256,8 @@ void CLRSTA(Stations& STA) {
   STA.T.fill(0);
   STA.R.fill(0);
   STA.P.fill(0);
+  STA.SREST.fill(0);
+  STA.RREST.fill(0);
 }
 
 void STADAT(Run& run) {
