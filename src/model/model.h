@@ -62,6 +62,8 @@ constexpr int MXCRV = 1000;  // support-curve records: user, generated and optio
 constexpr int MXCPT = 50;    // points per support curve
 constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
 constexpr int MXWARN = 500;  // warnings kept per run (more are counted, not kept)
+constexpr int MXITER = 9999; // iterations per problem: the iteration log prints the count
+                             // in I4; a larger ITMAX is lowered to this with a warning
 
 // Logical units of a run.
 constexpr int LCON = 0;  // console: notices and stop codes
@@ -118,6 +120,26 @@ struct Driver {
   int KERR = 0;                // how the run ended: 0 through its end, 1 after an input-error
                                // message, 2 silently (negative count or ITMAX)
   Chars<256> ERRMSG;           // first line of that message
+  // What this run has read itself, so that tables left by an earlier run are told.
+  int KWALRD = 0;              // 1: a problem of this run has read wall sections
+  int KEPRD = 0;               // 1: a problem of this run has read earth-pressure data
+};
+
+// Lines of the input data file where records of this run were read (0: not read in this
+// run), so that a value computed from a record can name it. Reset at the start of a run.
+struct RecordLines {
+  int LPROB = 0;                 // title record of the current problem
+  int LCTL2 = 0;                 // second control record
+  int LWREC = 0;                 // wall record of the earth-pressure data
+  Arr<int, 1, MXSECT> LWSEC;     // wall sections
+  Arr<int, 1, MXCROS> LCROS;     // header record of each cross section
+  Arr<int, 1, MXREC4> LREC4;     // stiffness and load records
+  Arr<int, 1, MXRES> LRES;       // restraint records
+  Arr<int, 1, MXTIE> LTIE;       // tie backs
+  Arr<int, 1, MXSUR> LSUR;       // surcharge rows
+  Arr<int, 1, MXLAY> LLAY;       // first record of each soil layer
+  Arr<int, 1, MXSPP> LSPP;       // specified pressures
+  Arr<int, 1, MXPYU> LPYU;       // header record of each user p-y curve
 };
 
 // Warnings of the engine's own checks in the current run, in the order written: each is
@@ -417,6 +439,7 @@ struct SoilWork {
   Arr<double, 1, MXLAY> F, HEQ;
   double FPREV = 0, DPREV = 0;
   int KSOIL = 0;             // type code of the layer being built
+  int NLCUR = 0;             // internal layer whose curves are being built
   int NUSRF = 0;             // user curves at the head of the curve-exchange file
   int NGEN = 0;              // generated curves in the file
 };
@@ -479,6 +502,7 @@ struct Labels {
 struct Model {
   Control C;
   Driver D;
+  RecordLines LIN;
   Warnings WRN;
   Labels LAB;
   Stations STA;

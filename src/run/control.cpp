@@ -1,6 +1,7 @@
 // control.cpp -- the records that open and close a problem: title, control record,
 // second control record, specified deflections and slopes, end code; their echo in the
 // report, and the run-ending messages of the input checks.
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -39,17 +40,31 @@ void ECHCTL(Run& run) {
 void RDCTL2(Run& run) {
   auto& C = run.m.C;
   const auto& L = run.m.LAB;
+  run.m.LIN.LCTL2 = run.u.line(LINP);
   io::list_read(run, LINP, {"second control record", 0, "NI H DMAX TOL XEXC RV6 HWALL ITMAX IV9 IV10"},
                 C.NI, C.H, C.DMAX, C.TOL, C.XEXC, C.RV6, C.HWALL, C.ITMAX, C.IV9, C.IV10);
   if (C.ITMAX < 0) ENDSIL(run);
+  // Every problem ends in bounded time: at most MXITER iterations (also for a limit kept
+  // through a null value), and a closure tolerance that can be met (checked below).
+  if (C.ITMAX > MXITER) {
+    WARN(run, "MAXIMUM NUMBER OF ITERATIONS " + std::to_string(C.ITMAX) + " IS ABOVE " + std::to_string(MXITER) +
+                  ": " + std::to_string(MXITER) + " ITERATIONS ARE MADE AT MOST");
+    C.ITMAX = MXITER;
+  }
   // The station tables hold stations -2..NI+2 and a working entry: NI+7 <= MXSTA.
   if (C.NI < 1)
     INPERR(run, "ERROR -- NUMBER OF INCREMENTS " + std::to_string(C.NI) + " IS LESS THAN 1");
   if (C.NI > MXNI) TOOMCH(run, "NUMBER OF INCREMENTS", C.NI, MXNI);
   if (!(C.H > 0)) INPERR(run, "ERROR -- THE INCREMENT LENGTH MUST BE POSITIVE");
   if (C.RV6 == 0) INPERR(run, "ERROR -- VALUE 6 OF THE SECOND CONTROL RECORD (RV6) MUST NOT BE ZERO");
+  if (C.TOL < 0)
+    INPERR(run, "ERROR -- THE DEFLECTION CLOSURE TOLERANCE (TOL) MUST NOT BE NEGATIVE");
   C.H2 = C.H * C.H;
   C.H3 = C.H2 * C.H;
+  // The solution divides by H**2 and H**3.
+  if (!std::isfinite(C.H3) || C.H3 == 0)
+    INPERR(run, "ERROR -- THE INCREMENT LENGTH H IS OUT OF RANGE: H**3 MUST BE A FINITE NUMBER ABOVE ZERO (" +
+                    INREC(run, "second control record", 0, run.m.LIN.LCTL2) + ")");
   // Wall geometry: the height in feet with the depth label in English units.
   if (C.IUNIT == ENGLISH) {
     io::write(run, LOUT, R"((/,6X,"HEIGHT OF WALL                                     = ",F10.3,A3,/,6X,"NUMBER OF INCREMENTS                               = ",I10,/,6X,"INCREMENT LENGTH                                   = ",F10.3,A3))",

@@ -11,6 +11,7 @@ void RDPYU(Run& run) {
   if (NPYU < 0) ENDSIL(run);
   if (NPYU > MXPYU) TOOMCH(run);
   for (int N = 1; N <= NPYU; ++N) {
+    run.m.LIN.LPYU(N) = run.u.line(LINP);
     io::list_read(run, LINP, {"user p-y curve", N, "KEY NPT PMULT YMULT"}, UPY.KEY(N), UPY.NPT(N), UPY.PMU(N),
                   UPY.YMU(N));
     const int NPT = UPY.NPT(N);

@@ -12,6 +12,9 @@ namespace {
 void RDPROF(Run& run) {
   const auto& C = run.m.C;
   auto& SOIL = run.m.SOIL;
+  auto& LIN = run.m.LIN;
+  run.m.D.KEPRD = 1;
+  LIN.LWREC = run.u.line(LINP);
   io::list_read(run, LINP, {"wall record", 0, "HFREE WA WP ZWA ZWP AMOD IWATER BETA BETAE"}, SOIL.HFREE, SOIL.WA,
                 SOIL.WP, SOIL.ZWA, SOIL.ZWP, SOIL.AMOD, SOIL.IWATER, SOIL.BETA, SOIL.BETAE);
   // Generated curves divide by the width for soil resistance.
@@ -21,14 +24,17 @@ void RDPROF(Run& run) {
                 SOIL.QPOINT, SOIL.QLINE, SOIL.QSTRIP, SOIL.BSTRIP);
   io::list_read(run, LINP, {"surcharge count record", 0, "NSUR"}, SOIL.NSUR);
   if (SOIL.NSUR > MXSUR) TOOMCH(run, "NUMBER OF SURCHARGE ROWS", SOIL.NSUR, MXSUR);
-  for (int N = 1; N <= SOIL.NSUR; ++N)
+  for (int N = 1; N <= SOIL.NSUR; ++N) {
+    LIN.LSUR(N) = run.u.line(LINP);
     io::list_read(run, LINP, {"surcharge row", N, "KIND LOAD DISTANCE WIDTH VERTICAL FACTOR"}, SOIL.KSUR(N),
                   SOIL.SLOAD(N), SOIL.SDIST(N), SOIL.SWIDTH(N), SOIL.SVERT(N), SOIL.SFACT(N));
+  }
   io::list_read(run, LINP, {"soil record", 0, "NL LOADING CYCLES"}, SOIL.NL, SOIL.KSTAT, SOIL.CYCLES);
   if (SOIL.NL > MXLAY) TOOMCH(run, "NUMBER OF SOIL LAYERS", SOIL.NL, MXLAY);
   // A layer whose bottom is above the previous one is kept as read: the pressure code
   // ends the profile at a thickness that is not positive.
   for (int J = 1; J <= SOIL.NL; ++J) {
+    LIN.LLAY(J) = run.u.line(LINP);
     io::list_read(run, LINP, {"soil layer", J, "TYPE ZBOT"}, SOIL.LTYPE(J), SOIL.ZBOT(J));
     io::list_read(run, LINP, {"soil layer top record", J, "GAMMA S PHI E50 RQD KPY"}, SOIL.GAMMA(J), SOIL.STRTOP(J),
                   SOIL.PHITOP(J), SOIL.E50TOP(J), SOIL.RQD(J), SOIL.KPYTOP(J));
@@ -42,8 +48,15 @@ void RDSPP(Run& run) {
   auto& SOIL = run.m.SOIL;
   io::list_read(run, LINP, {"specified pressure count record", 0, "NSPP"}, SOIL.NSPP);
   if (SOIL.NSPP > MXSPP) TOOMCH(run, "NUMBER OF SPECIFIED PRESSURE PAIRS", SOIL.NSPP, MXSPP);
-  for (int N = 1; N <= SOIL.NSPP; ++N)
+  for (int N = 1; N <= SOIL.NSPP; ++N) {
+    run.m.LIN.LSPP(N) = run.u.line(LINP);
     io::list_read(run, LINP, {"specified pressure", N, "DEPTH PRESSURE"}, SOIL.SPPD(N), SOIL.SPPP(N));
+  }
+  // The specified pressures take the surcharge rows, the free height and the width WA
+  // of the last problem that read earth-pressure data: told when that was not this run.
+  if (SOIL.NSUR > 0 && run.m.D.KEPRD == 0)
+    WARN(run, "THE SPECIFIED PRESSURES TAKE " + std::to_string(SOIL.NSUR) +
+                  " SURCHARGE ROWS, THE FREE HEIGHT AND THE WIDTH WA LEFT IN THE TABLES BY AN EARLIER RUN");
 }
 
 }  // namespace

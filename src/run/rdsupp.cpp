@@ -25,6 +25,7 @@ void RDSUPP(Run& run) {
   io::list_read(run, LINP, {"stiffness and load count record", 0, "NREC4"}, REC.NREC4);
   if (REC.NREC4 > MXREC4) TOOMCH(run, "NUMBER OF STIFFNESS AND LOAD RECORDS", REC.NREC4, MXREC4);
   for (int N = 1; N <= REC.NREC4; ++N) {
+    run.m.LIN.LREC4(N) = run.u.line(LINP);
     io::list_read(run, LINP, {"stiffness and load record", N, "FROM TO CONTD Q T P"}, REC.IFROM4(N), REC.ITO4(N),
                   REC.ICONT4(N), REC.Q4(N), REC.T4(N), REC.P4(N));
     CHKCON(run, "STIFFNESS AND LOAD RECORD", N, REC.ICONT4(N));
@@ -33,6 +34,7 @@ void RDSUPP(Run& run) {
   io::list_read(run, LINP, {"restraint count record", 0, "NRES"}, REC.NRES);
   if (REC.NRES > MXRES) TOOMCH(run, "NUMBER OF RESTRAINT RECORDS", REC.NRES, MXRES);
   for (int N = 1; N <= REC.NRES; ++N) {
+    run.m.LIN.LRES(N) = run.u.line(LINP);
     io::list_read(run, LINP, {"restraint record", N, "FROM TO CONTD S R"}, REC.IFROMR(N), REC.ITOR(N),
                   REC.ICONTR(N), REC.SR(N), REC.RR(N));
     CHKCON(run, "RESTRAINT RECORD", N, REC.ICONTR(N));
@@ -40,6 +42,7 @@ void RDSUPP(Run& run) {
   // Tie backs: depth, area, modulus, unbonded length, angle, spacing, prestress force.
   if (C.NTIE > MXTIE) TOOMCH(run, "NUMBER OF TIE BACKS", C.NTIE, MXTIE);
   for (int N = 1; N <= C.NTIE; ++N) {
+    run.m.LIN.LTIE(N) = run.u.line(LINP);
     io::list_read(run, LINP, {"tie back", N, "DEPTH AREA ELAS XLU ANGLE SPACE F0"}, TIE.DEPTH(N), TIE.AREA(N),
                   TIE.ELAS(N), TIE.XLU(N), TIE.ANGLE(N), TIE.SPACE(N), TIE.F0(N));
     const int IS = STATION(C, TIE.DEPTH(N));

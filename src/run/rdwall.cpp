@@ -17,6 +17,7 @@ void RDWSEC(Run& run) {
   const auto& C = run.m.C;
   auto& WS = run.m.WS;
   for (int K = 1; K <= C.NSECT; ++K) {
+    run.m.LIN.LWSEC(K) = run.u.line(LINP);
     io::list_read(run, LINP, {"wall section", K, "XTOP XBOT ISEC"}, WS.XTOP(K), WS.XBOT(K), WS.ISEC(K));
     if (WS.ISEC(K) < 1 || WS.ISEC(K) > C.NCROSS)
       INPERR(run, "ERROR -- WALL SECTION " + std::to_string(K) + " NAMES CROSS SECTION " +

@@ -31,6 +31,23 @@ void ECHREC(Run& run, int KLAY, long long IFROM, long long ITO, int KCONT, doubl
   }
 }
 
+// The input record behind a range (WHAT as the range rule names it, record J), for
+// messages about the values it gives.
+std::string RECOF(Run& run, const char* WHAT, int J) {
+  const auto& LIN = run.m.LIN;
+  const std::string_view W(WHAT);
+  if (W == "WALL SECTION") return INREC(run, "wall section", J, LIN.LWSEC(std::clamp(J, 1, MXSECT)));
+  if (W == "RESTRAINT RECORD") return INREC(run, "restraint record", J, LIN.LRES(std::clamp(J, 1, MXRES)));
+  return INREC(run, "stiffness and load record", J, LIN.LREC4(std::clamp(J, 1, MXREC4)));
+}
+
+// The first station K of TAB in K1..K2 whose value is not a finite number, or 0.
+int NOTFIN(const Table& TAB, int K1, int K2) {
+  for (int K = K1; K <= K2; ++K)
+    if (!std::isfinite(TAB(K))) return K;
+  return 0;
+}
+
 // The range rule: stations IF..IL (station numbers) receive V1 + (V2 - V1)*(k - F)/(L - F)
 // with weight 1, then the same at the two end stations with weight -0.5, so that the ends
 // carry half; a single station receives V1 in full. Nothing is written outside stations
@@ -50,6 +67,8 @@ void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V
       return;
     }
     TAB(static_cast<int>(KF)) += V1;
+    if (!std::isfinite(TAB(static_cast<int>(KF))))
+      NONFIN(run, "THE VALUE AT STATION " + std::to_string(KF - 4), RECOF(run, WHAT, J));
     return;
   }
   // Beyond NI+2 the values run linearly to V2: non-zero unless V2 = 0 and at most the
@@ -61,6 +80,9 @@ void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V
   for (int K = K1; K <= K2; ++K) TAB(K) += V1 + (V2 - V1) * (K - KF) / G;
   TAB(K1) += -0.5 * V1;
   if (KL <= KMAX) TAB(K2) += -0.5 * (V1 + (V2 - V1) * (KL - KF) / G);
+  // Values of the input interpolated or summed beyond the range of the numbers.
+  if (const int K = NOTFIN(TAB, K1, K2))
+    NONFIN(run, "THE VALUE AT STATION " + std::to_string(K - 4), RECOF(run, WHAT, J));
 }
 
 // Step 1: flexural rigidity from the wall sections, top to bottom of each cross section.
@@ -79,6 +101,9 @@ void WALLEI(Run& run) {
     const int IL = STATION(C, WS.XBOT(N));
     const double EIT = CS.EMT(IS) * CS.XIT(IS);
     const double EIB = CS.EMB(IS) * CS.XIB(IS);
+    if (!std::isfinite(EIT) || !std::isfinite(EIB))
+      NONFIN(run, "THE FLEXURAL RIGIDITY E*I OF CROSS SECTION " + std::to_string(IS),
+             INREC(run, "cross section", IS, run.m.LIN.LCROS(IS)));
     ECHREC(run, KLAYOT(0, IF, IL), IF, IL, 0, EIT, 0, 0, 0, 0, 0);
     RANGE(run, EI, IF, IL, EIT, EIB, "WALL SECTION", N);
   }
@@ -109,6 +134,8 @@ void RECQTP(Run& run) {
     STA.NCOUP = STA.NCOUP + 1;
     STA.KCOUP(STA.NCOUP) = static_cast<int>(std::clamp(REC.IFROM4(J) + 4LL, -1000000LL, 1000000LL));
     STA.CCOUP(STA.NCOUP) = REC.T4(J) / (2 * C.H);
+    if (!std::isfinite(STA.CCOUP(STA.NCOUP)))
+      NONFIN(run, "THE COUPLE T/(2*H)", RECOF(run, "STIFFNESS AND LOAD RECORD", J));
   }
 }
 
@@ -165,6 +192,9 @@ void TIEBCK(Run& run) {
     TIE.FTB(I) = FTB;
     STA.S(K) += KTB;
     STA.Q(K) += FTB;
+    if (!std::isfinite(STA.S(K)) || !std::isfinite(STA.Q(K)))
+      NONFIN(run, "THE STIFFNESS OR PRESTRESS LOAD OF TIE BACK " + std::to_string(I),
+             INREC(run, "tie back", I, run.m.LIN.LTIE(I)));
     ECHREC(run, KLAYOT(0, J, J), J, J, 0, 0, FTB, KTB, 0, 0, 0);
   }
   TIE.NTIEF = NT;
@@ -190,6 +220,13 @@ double PLOAD(const PressureTable& PRS, int NPRES, double X, int& IR) {
   const double P0 = IR > 1 ? PRS.PT(IR - 1, 2) : 0.0;
   if (D1 == D0) return P1;
   return P0 + (P1 - P0) * (X - D0) / (D1 - D0);
+}
+
+// The input records behind the pressure table: the wall record of the earth-pressure
+// data, or the specified pressures.
+std::string EPREC(Run& run) {
+  if (run.m.C.KEP == 1) return INREC(run, "specified pressures", 0, run.m.LIN.LSPP(1));
+  return INREC(run, "wall record of the earth-pressure data", 0, run.m.LIN.LWREC);
 }
 
 // Earth-pressure option 4: stations 1..NX above the excavation level get, in place of
@@ -227,6 +264,8 @@ void EPCRVS(Run& run, int NPRES, int NX) {
     if (PM > PP || PM <= P0) PM = 1.5 * P0;
     if (PM > PP) PM = PP;
     const double F[7] = {0, PP, PP, PM, P0, PA, PA};
+    for (int N = 1; N <= 6; ++N)
+      if (!std::isfinite(F[N])) NONFIN(run, "THE SUPPORT CURVE OF STATION " + std::to_string(I), EPREC(run));
     if (I > C.NI) {
       for (int N = 1; N <= 6; ++N)
         if (F[N] != 0) BEYOND(run);
@@ -303,6 +342,8 @@ void PRSLOD(Run& run) {
         continue;
       }
       STA.Q(I + 4) += P;
+      if (!std::isfinite(STA.Q(I + 4)))
+        NONFIN(run, "THE LOAD OF THE EARTH PRESSURE AT STATION " + std::to_string(I), EPREC(run));
     }
   }
   // Step 7: nothing may load the stations below the wall.
