@@ -5,6 +5,7 @@
 // from one input to the next, as in a host's process. Anything else aborts, so that the
 // fuzzer keeps the input.
 #include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -34,35 +35,46 @@ void put(const std::string& path, const void* data, std::size_t size) {
   }
 }
 
-// The run directory, made once per process, and made the current directory: NAMES.dat
-// names the input data file and the five files the run writes, all in it.
-void enter_run_dir() {
-  static bool done = false;
-  if (done) return;
-  done = true;
+// The run directory, made once per process: NAMES.dat names the input data file and the
+// five files the run writes, all in it. The fuzzer's own paths stay relative to the
+// directory it was started in, so the run directory is entered only for each call.
+const std::string& run_dir() {
+  static std::string dir;
+  if (!dir.empty()) return dir;
   const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  std::string dir = std::string(base) + "/branto-fuzz-" + std::to_string(getpid());
-  if (mkdtemp(dir.append("-XXXXXX").data()) == nullptr || chdir(dir.c_str()) != 0) {
-    std::perror(dir.c_str());
+  std::string d = std::string(base) + "/branto-fuzz-" + std::to_string(getpid()) + "-XXXXXX";
+  if (mkdtemp(d.data()) == nullptr) {
+    std::perror(d.c_str());
     std::abort();
   }
+  dir = d;
   static const char NAMES[] = "FUZZ\ntext line\ntext line\n0\nin.dat\nin.out\nin.plt\nin.log\nin.pyc\nin.prs\n";
-  put("NAMES.dat", NAMES, sizeof NAMES - 1);
-  static std::string where = dir;
+  put(dir + "/NAMES.dat", NAMES, sizeof NAMES - 1);
   std::atexit([] {
     for (const char* f : {"NAMES.dat", "in.dat", "in.out", "in.plt", "in.log", "in.pyc", "in.prs"})
-      unlink((where + "/" + f).c_str());
-    rmdir(where.c_str());
+      unlink((dir + "/" + f).c_str());
+    rmdir(dir.c_str());
   });
+  return dir;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  enter_run_dir();
-  put("in.dat", data, size);
+  const std::string& dir = run_dir();
+  put(dir + "/in.dat", data, size);
   const int before = open_fds();
+  const int here = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (here < 0 || chdir(dir.c_str()) != 0) {
+    std::perror(dir.c_str());
+    std::abort();
+  }
   const int rc = IBRANTO(0, 0);
+  if (fchdir(here) != 0) {
+    std::perror("fchdir");
+    std::abort();
+  }
+  close(here);
   const int after = open_fds();
   if (rc < 0 || rc > 4) {
     std::fprintf(stderr, "IBRANTO returned %d\n", rc);

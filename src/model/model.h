@@ -251,6 +251,7 @@ struct EarthPressure {
   Arr<double, 1, MXLW + 1> PHI;     // friction angle, degrees
   Arr<double, 1, MXLW + 1> WEIGHT;  // total unit weight, F/L**3
   Arr<double, 1, MXLW + 1> KOPT;    // optional earth coefficient (0 for rock)
+  Arr<int, 1, MXLW + 1> LAYIN;      // input soil layer of the row
   Arr<bool, 1, MXLW + 1> DRAIND;    // soil type code 4 or more
   Arr<bool, 1, MXLW + 1> WETTOP;    // top at or below the backfill water table
   Arr<double, 1, MXLW + 1> SIGV;    // vertical stress at the top, F/L**2
