@@ -125,6 +125,12 @@ TEST(BOUNDED, FilesThatAreNotRegularFilesNeverBlock) {
   // /dev/null takes the outputs that are not read back.
   names(c, {"in.dat", "/dev/null", "/dev/null", "/dev/null", "in.pyc", "in.prs"});
   EXPECT_EQ(0, call(c));
+  // NAMES.dat itself.
+  fs::remove(c.dir / "NAMES.dat");
+  ASSERT_EQ(0, ::mkfifo((c.dir / "NAMES.dat").c_str(), 0600));
+  std::string con;
+  EXPECT_EQ(1, call(c, &con));
+  EXPECT_TRUE(has(con, "'NAMES.dat': it is a FIFO, not a regular file")) << con;
 }
 
 TEST(BOUNDED, TwoRecordsNamingOneFile) {
