@@ -1,17 +1,20 @@
 // fuzz_ibranto.cpp -- whole runs of the library's entry point for coverage-guided
 // fuzzing: each input becomes the input data file of a run directory in memory (tmpfs
 // when there is one), IBRANTO runs it from NAMES.dat as a host does, and the call must
-// return a code from 0 to 4 with no descriptor left open. The model tables carry over
-// from one input to the next, as in a host's process. Anything else aborts, so that the
-// fuzzer keeps the input.
+// return a code from 0 to 4 with no descriptor left open, and no number it writes may be
+// Infinity or NaN. The model tables carry over from one input to the next, as in a
+// host's process. Anything else aborts, so that the fuzzer keeps the input.
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 extern "C" int IBRANTO(int, int);
 
@@ -58,10 +61,36 @@ const std::string& run_dir() {
   return dir;
 }
 
+// Does the text hold either word, in any case?
+bool holds(std::string_view text, std::string_view a, std::string_view b) {
+  const auto ieq = [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) == y; };
+  for (std::string_view w : {a, b})
+    if (std::search(text.begin(), text.end(), w.begin(), w.end(), ieq) != text.end()) return true;
+  return false;
+}
+
+// The file of the run directory that holds a number written as Infinity or NaN, or none.
+// Input that holds either word itself is passed over: the echo copies its texts.
+const char* nonfinite_output(const std::string& dir, std::string_view input) {
+  if (holds(input, "inf", "nan")) return nullptr;
+  for (const char* f : {"in.out", "in.plt", "in.log", "in.pyc", "in.prs"}) {
+    std::FILE* fp = std::fopen((dir + "/" + f).c_str(), "rb");
+    if (fp == nullptr) continue;
+    std::string text;
+    char buf[1 << 16];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, fp)) > 0;) text.append(buf, n);
+    std::fclose(fp);
+    if (text.find("Infinity") != std::string::npos || text.find("NaN") != std::string::npos) return f;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& dir = run_dir();
+  // Outputs of the input before go: a file that this run does not write keeps them.
+  for (const char* f : {"in.out", "in.plt", "in.log", "in.pyc", "in.prs"}) unlink((dir + "/" + f).c_str());
   put(dir + "/in.dat", data, size);
   const int before = open_fds();
   const int here = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -82,6 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (after != before) {
     std::fprintf(stderr, "IBRANTO left %d descriptors open\n", after - before);
+    std::abort();
+  }
+  if (const char* f = nonfinite_output(dir, {reinterpret_cast<const char*>(data), size})) {
+    std::fprintf(stderr, "IBRANTO wrote a number that is not finite into %s\n", f);
     std::abort();
   }
   return 0;
