@@ -65,6 +65,8 @@ constexpr int MXCD = 50;     // curve depths per soil layer at most
 constexpr int MXXCRV = MXPYU + MXLAY * MXCD;  // curves of the curve-exchange file
 constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
 constexpr int MXWARN = 500;  // warnings kept per run (more are counted, not kept)
+constexpr int MXITER = 9999; // iterations per problem: the iteration log prints the count
+                             // in I4; a larger ITMAX is lowered to this with a warning
 
 // Logical units of a run.
 constexpr int LCON = 0;  // console: notices and stop codes
@@ -106,8 +108,9 @@ struct Control {
   int ITMAX = 0;    // maximum iterations; 0 one linear solution
   int IV9 = 0, IV10 = 0;  // read and kept
   double H2 = 0, H3 = 0;  // H**2, H**3
-  // Input lines of the records, for the messages that name them (0: not read). Every
-  // table below keeps the line of each record beside its values, and as long.
+  // Input lines of the records, for the messages that name them (0: not read in this
+  // run). Every table below keeps the line of each record beside its values; CLRLIN
+  // clears them all at the start of a run, so a value left by an earlier run is told.
   int LCTRL = 0, LCTL2 = 0;  // control record, second control record
 };
 
@@ -127,6 +130,10 @@ struct Driver {
   Chars<256> ERRMSG;           // first line of that message
   int NCDRUN = NCDDEF;         // curve depths per soil layer in this run, NCDDEF..MXCD
                                // (BRANTO_CURVE_DEPTHS, read at the start of the run)
+  // What this run has read itself, so that tables left by an earlier run are told.
+  int KWALRD = 0;              // 1: a problem of this run has read wall sections
+  int KEPRD = 0;               // 1: a problem of this run has read earth-pressure data
+  int LPROB = 0;               // input line of the current problem's title record
 };
 
 // Warnings of the engine's own checks in the current run, in the order written: each is
@@ -248,6 +255,7 @@ struct EarthPressure {
   Arr<double, 1, MXLW + 1> PHI;     // friction angle, degrees
   Arr<double, 1, MXLW + 1> WEIGHT;  // total unit weight, F/L**3
   Arr<double, 1, MXLW + 1> KOPT;    // optional earth coefficient (0 for rock)
+  Arr<int, 1, MXLW + 1> LAYIN;      // input soil layer of the row
   Arr<bool, 1, MXLW + 1> DRAIND;    // soil type code 4 or more
   Arr<bool, 1, MXLW + 1> WETTOP;    // top at or below the backfill water table
   Arr<double, 1, MXLW + 1> SIGV;    // vertical stress at the top, F/L**2
@@ -268,6 +276,7 @@ struct EarthPressure {
 // Cross sections (elastic and nonlinear) and their derived stiffness inputs.
 struct CrossSections {
   Arr<Chars<80>, 1, MXCROS> SNAME;       // name; the report prints 32 characters
+  Arr<int, 1, MXCROS> LCROS;             // input line of its first record
   Arr<int, 1, MXCROS> INONL;             // 0 elastic, otherwise nonlinear
   Arr<int, 1, MXCROS> ISHAPE;            // elastic shape code 0..6
   Arr2<double, 1, MXCROS, 1, MXPROP> PROP;  // properties 1..18 top, 19..36 bottom, 37..39
@@ -377,6 +386,7 @@ struct SoilInput {
   // surcharge list
   int NSUR = 0;
   Arr<int, 1, MXSUR> KSUR;               // 1 point, 2 line, 3 strip
+  Arr<int, 1, MXSUR> LSUR;               // input line
   Arr<double, 1, MXSUR> SLOAD, SDIST, SWIDTH, SVERT, SFACT;
   // soil record
   int NL = 0;                            // soil layers
@@ -394,6 +404,7 @@ struct SoilInput {
   Arr<int, 1, MXLAY> LLAY, LLTOP, LLBOT;
   // specified pressures (KEP = 1)
   int NSPP = 0;
+  Arr<int, 1, MXSPP> LSPP;               // input line
   Arr<double, 1, MXSPP> SPPD, SPPP;      // depth, pressure
 };
 
@@ -444,6 +455,7 @@ struct SoilWork {
   Arr<double, 1, MXLAY> F, HEQ;
   double FPREV = 0, DPREV = 0;
   int KSOIL = 0;             // type code of the layer being built
+  int NLCUR = 0;             // internal layer whose curves are being built
   int NUSRF = 0;             // user curves at the head of the curve-exchange file
   int NGEN = 0;              // generated curves in the file
 };

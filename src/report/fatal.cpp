@@ -115,3 +115,14 @@ void ENDSIL(Run& run) {
   throw EndRun{};
 }
 
+std::string INREC(Run& run, std::string_view WHAT, int N, int LINE) {
+  std::string R(WHAT);
+  if (N > 0) R += " " + std::to_string(N);
+  if (LINE <= 0) return R + ", read by an earlier run";
+  const std::string F = run.u.is_open(LINP) ? run.u.path(LINP) : std::string();
+  return (F.empty() ? std::string() : F + ", ") + "line " + std::to_string(LINE) + ": " + R;
+}
+
+void NONFIN(Run& run, std::string_view VALUE, std::string_view RECORD) {
+  INPERR(run, "ERROR -- " + std::string(VALUE) + " IS NOT A FINITE NUMBER (" + std::string(RECORD) + ")");
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "model/model.h"
@@ -87,4 +88,13 @@ std::string LTEXT(const Run& run, double X);
 [[noreturn]] void INPERR(Run& run, std::string_view text);  // an input error of our own checks
 [[noreturn]] void BEYOND(Run& run, std::string_view WHERE = {});  // "ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"
 [[noreturn]] void ENDSIL(Run& run);                       // silent end: negative count or ITMAX
+
+// INREC -- a record of the input data file as the reader's messages name it, for values
+// computed from it: "in.dat, line 17: soil layer 2" (N > 0 numbers the record); LINE 0 (a
+// record that this run did not read) gives "soil layer 2, read by an earlier run".
+std::string INREC(Run& run, std::string_view WHAT, int N, int LINE);
+// NONFIN -- VALUE, computed from the input, is not a finite number: the input error
+// "ERROR -- VALUE IS NOT A FINITE NUMBER (RECORD)"; ends the run. Callers check where
+// such values arise, before they are written anywhere.
+[[noreturn]] void NONFIN(Run& run, std::string_view VALUE, std::string_view RECORD);
 

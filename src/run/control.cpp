@@ -1,6 +1,7 @@
 // control.cpp -- the records that open and close a problem: title, control record,
 // second control record, specified deflections and slopes, end code; their echo in the
 // report, and the run-ending messages of the input checks.
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -51,14 +52,27 @@ void RDCTL2(Run& run) {
   C.LCTL2 = run.u.last_record(LINP).first;
   const std::string AT = ONLINE(C.LCTL2);
   if (C.ITMAX < 0) NEGERR(run, "ITMAX", C.ITMAX, "SECOND CONTROL RECORD", 8, C.LCTL2, "MAXIMUM NUMBER OF ITERATIONS");
+  // Every problem ends in bounded time: at most MXITER iterations (also for a limit kept
+  // through a null value), and a closure tolerance that can be met (checked below).
+  if (C.ITMAX > MXITER) {
+    WARN(run, "MAXIMUM NUMBER OF ITERATIONS " + std::to_string(C.ITMAX) + " IS ABOVE " + std::to_string(MXITER) +
+                  ": " + std::to_string(MXITER) + " ITERATIONS ARE MADE AT MOST" + AT);
+    C.ITMAX = MXITER;
+  }
   // The station tables hold stations -2..NI+2 and a working entry: NI+7 <= MXSTA.
   if (C.NI < 1)
     INPERR(run, "ERROR -- NUMBER OF INCREMENTS " + std::to_string(C.NI) + " IS LESS THAN 1" + AT);
   if (C.NI > MXNI) TOOMCH(run, "NUMBER OF INCREMENTS", C.NI, MXNI, C.LCTL2);
   if (!(C.H > 0)) INPERR(run, "ERROR -- THE INCREMENT LENGTH MUST BE POSITIVE" + AT);
   if (C.RV6 == 0) INPERR(run, "ERROR -- VALUE 6 OF THE SECOND CONTROL RECORD (RV6) MUST NOT BE ZERO" + AT);
+  if (C.TOL < 0)
+    INPERR(run, "ERROR -- THE DEFLECTION CLOSURE TOLERANCE (TOL) MUST NOT BE NEGATIVE" + AT);
   C.H2 = C.H * C.H;
   C.H3 = C.H2 * C.H;
+  // The solution divides by H**2 and H**3.
+  if (!std::isfinite(C.H3) || C.H3 == 0)
+    INPERR(run, "ERROR -- THE INCREMENT LENGTH H IS OUT OF RANGE: H**3 MUST BE A FINITE NUMBER ABOVE ZERO (" +
+                    INREC(run, "second control record", 0, C.LCTL2) + ")");
   // Wall geometry: the height in feet with the depth label in English units.
   if (C.IUNIT == ENGLISH) {
     io::write(run, LOUT, R"((/,6X,"HEIGHT OF WALL                                     = ",F10.3,A3,/,6X,"NUMBER OF INCREMENTS                               = ",I10,/,6X,"INCREMENT LENGTH                                   = ",F10.3,A3))",

@@ -1,6 +1,7 @@
 // pycurv.cpp -- the soil-resistance curves of a problem: the option-4 earth-pressure
 // curves in force, the user p-y curves of the input with their echo and plot-file copies,
 // and the generated curves, all as support-curve records for the iteration.
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -41,6 +42,12 @@ void USRCRV(Run& run) {
     if (NPT < 2)
       INPERR(run, "ERROR -- USER P-Y CURVE " + std::to_string(J) + " HAS " + std::to_string(NPT) +
                       " POINTS; A CURVE NEEDS AT LEAST 2" + AT);
+    // Points out of the range of the numbers end the run before they are echoed.
+    for (int I = 1; I <= NPT; ++I)
+      if (!std::isfinite(UPY.YU(J, I) * YMU) || !std::isfinite(UPY.PU(J, I) * PMU * C.H))
+        NONFIN(run, "POINT " + std::to_string(I) + " OF USER P-Y CURVE " + std::to_string(J) +
+                        " TIMES ITS MULTIPLIERS AND H",
+               INREC(run, "user p-y curve", J, run.m.UPY.LUPY(J)));
     const int KCONT = J < NPYU ? 1 : 0;
     io::write(run, LOUT, R"((/,/,"     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER","      POINTS     "))");
     const int KLAY = KLAYOT(KCPREV, KEY, KEY);

@@ -12,6 +12,7 @@ namespace {
 void RDPROF(Run& run) {
   const auto& C = run.m.C;
   auto& SOIL = run.m.SOIL;
+  run.m.D.KEPRD = 1;
   io::list_read(run, LINP, {"wall record", 0, "HFREE WA WP ZWA ZWP AMOD IWATER BETA BETAE"}, SOIL.HFREE, SOIL.WA,
                 SOIL.WP, SOIL.ZWA, SOIL.ZWP, SOIL.AMOD, SOIL.IWATER, SOIL.BETA, SOIL.BETAE);
   const io::RecordSpan R = run.u.last_record(LINP);
@@ -28,9 +29,11 @@ void RDPROF(Run& run) {
                 SOIL.QPOINT, SOIL.QLINE, SOIL.QSTRIP, SOIL.BSTRIP);
   io::list_read(run, LINP, {"surcharge count record", 0, "NSUR"}, SOIL.NSUR);
   if (SOIL.NSUR > MXSUR) TOOMCH(run, "NUMBER OF SURCHARGE ROWS", SOIL.NSUR, MXSUR, run.u.last_record(LINP).first);
-  for (int N = 1; N <= SOIL.NSUR; ++N)
+  for (int N = 1; N <= SOIL.NSUR; ++N) {
     io::list_read(run, LINP, {"surcharge row", N, "KIND LOAD DISTANCE WIDTH VERTICAL FACTOR"}, SOIL.KSUR(N),
                   SOIL.SLOAD(N), SOIL.SDIST(N), SOIL.SWIDTH(N), SOIL.SVERT(N), SOIL.SFACT(N));
+    SOIL.LSUR(N) = run.u.last_record(LINP).first;
+  }
   io::list_read(run, LINP, {"soil record", 0, "NL LOADING CYCLES"}, SOIL.NL, SOIL.KSTAT, SOIL.CYCLES);
   SOIL.LSOIL = run.u.last_record(LINP).first;
   if (SOIL.NL > MXLAY) TOOMCH(run, "NUMBER OF SOIL LAYERS", SOIL.NL, MXLAY, SOIL.LSOIL);
@@ -54,8 +57,15 @@ void RDSPP(Run& run) {
   io::list_read(run, LINP, {"specified pressure count record", 0, "NSPP"}, SOIL.NSPP);
   if (SOIL.NSPP > MXSPP)
     TOOMCH(run, "NUMBER OF SPECIFIED PRESSURE PAIRS", SOIL.NSPP, MXSPP, run.u.last_record(LINP).first);
-  for (int N = 1; N <= SOIL.NSPP; ++N)
+  for (int N = 1; N <= SOIL.NSPP; ++N) {
     io::list_read(run, LINP, {"specified pressure", N, "DEPTH PRESSURE"}, SOIL.SPPD(N), SOIL.SPPP(N));
+    SOIL.LSPP(N) = run.u.last_record(LINP).first;
+  }
+  // The specified pressures take the surcharge rows, the free height and the width WA
+  // of the last problem that read earth-pressure data: told when that was not this run.
+  if (SOIL.NSUR > 0 && run.m.D.KEPRD == 0)
+    WARN(run, "THE SPECIFIED PRESSURES TAKE " + std::to_string(SOIL.NSUR) +
+                  " SURCHARGE ROWS, THE FREE HEIGHT AND THE WIDTH WA LEFT IN THE TABLES BY AN EARLIER RUN");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // the equivalent depth, the multipliers and the pressure offset, the side lines, point
 // lines and multiplier line of the report, the records of the curve-exchange file,
 // and the layer integrals behind the equivalent depth.
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -35,6 +37,17 @@ void PYMODS(Run& run, double X, int KSIDE, double OFFSET, PyCurve& CV, double& P
 }
 
 void PYLINE(Run& run, const char* LINE, const char* XREC, int J, double Y, double P) {
+  // A point out of the range of the numbers ends the run here, naming its soil layer,
+  // before it reaches the report or the curve-exchange file.
+  if (!std::isfinite(Y) || !std::isfinite(P)) {
+    const auto& SW = run.m.SW;
+    const int N = std::clamp(SW.NLCUR, 1, MXLAY);
+    const int L = std::clamp(SW.LNUM(N), 1, MXLAY);
+    run.u.close(LPYW);
+    NONFIN(run, "POINT " + std::to_string(J) + " OF A P-Y CURVE OF SOIL LAYER " + std::to_string(L),
+           INREC(run, "soil layer", L, run.m.SOIL.LLAY(L)) + "; " +
+               INREC(run, "wall record", 0, run.m.SOIL.LWALL));
+  }
   io::write(run, LOUT, LINE, Y, P);
   io::write(run, LPYW, XREC, J, P, Y);
 }

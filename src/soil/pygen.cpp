@@ -269,6 +269,7 @@ void PYUSRF(Run& run) {
 void PYDISP(Run& run) {
   auto& SW = run.m.SW;
   for (int N = 1; N <= SW.NLI; ++N) {
+    SW.NLCUR = N;
     SW.KSOIL = SW.KTYPE(N);
     switch (SW.KSOIL) {
       case 2: STIFFW(run, N); break;

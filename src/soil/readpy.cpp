@@ -3,6 +3,7 @@
 // negative deflections and the excavation side for positive ones, with their copies in
 // the plot output file.
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -93,6 +94,11 @@ void READPY(Run& run) {
       io::list_write(run, LPLT, Y, P);
       CRV.Y(K, KP) = Y;
       CRV.F(K, KP) = P * C.H;  // force per station
+      if (!std::isfinite(CRV.F(K, KP)))
+        XCHEND(run, [&] {
+          NONFIN(run, "THE FORCE PER STATION OF GENERATED P-Y CURVE " + std::to_string(IC) + ", P TIMES H,",
+                 INREC(run, "second control record", 0, run.m.C.LCTL2));
+        });
     }
   }
   // Step 4.

@@ -3,6 +3,7 @@
 // restraints, tie backs as springs with prestress loads, and the pressure table as
 // transverse load, each distributed over its stations by the range rule.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -31,6 +32,21 @@ void ECHREC(Run& run, int KLAY, long long IFROM, long long ITO, int KCONT, doubl
   }
 }
 
+// The input record behind a range (WHAT as the range rule names it, record J, read at
+// input line LINE), for messages about the values it gives.
+std::string RECOF(Run& run, const char* WHAT, int J, int LINE) {
+  std::string W(WHAT);
+  for (char& ch : W) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return INREC(run, W, J, LINE);
+}
+
+// The first station K of TAB in K1..K2 whose value is not a finite number, or 0.
+int NOTFIN(const Table& TAB, int K1, int K2) {
+  for (int K = K1; K <= K2; ++K)
+    if (!std::isfinite(TAB(K))) return K;
+  return 0;
+}
+
 // The range rule: stations IF..IL (station numbers) receive V1 + (V2 - V1)*(k - F)/(L - F)
 // with weight 1, then the same at the two end stations with weight -0.5, so that the ends
 // carry half; a single station receives V1 in full. Nothing is written outside stations
@@ -56,6 +72,10 @@ void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V
     BEYOND(run, NAMED(BELOW));
   }
   RANGEW(KF, KL, KMAX, V1, V2, [&](int K, double V) { TAB(K) += V; });
+  // Values of the input interpolated or summed beyond the range of the numbers.
+  if (KF <= KMAX)
+    if (const int K = NOTFIN(TAB, static_cast<int>(KF), static_cast<int>(std::min(KL, KMAX))))
+      NONFIN(run, "THE VALUE AT STATION " + std::to_string(K - 4), RECOF(run, WHAT, J, LINE));
 }
 
 // Step 1: flexural rigidity from the wall sections, top to bottom of each cross section.
@@ -74,6 +94,9 @@ void WALLEI(Run& run) {
     const int IL = STATION(C, WS.XBOT(N));
     const double EIT = CS.EMT(IS) * CS.XIT(IS);
     const double EIB = CS.EMB(IS) * CS.XIB(IS);
+    if (!std::isfinite(EIT) || !std::isfinite(EIB))
+      NONFIN(run, "THE FLEXURAL RIGIDITY E*I OF CROSS SECTION " + std::to_string(IS),
+             INREC(run, "cross section", IS, run.m.CS.LCROS(IS)));
     ECHREC(run, KLAYOT(0, IF, IL), IF, IL, 0, EIT, 0, 0, 0, 0, 0);
     RANGE(run, EI, IF, IL, EIT, EIB, "WALL SECTION", N, WS.LWS(N));
   }
@@ -105,6 +128,8 @@ void RECQTP(Run& run) {
     STA.NCOUP = STA.NCOUP + 1;
     STA.KCOUP(STA.NCOUP) = static_cast<int>(std::clamp(REC.IFROM4(J) + 4LL, -1000000LL, 1000000LL));
     STA.CCOUP(STA.NCOUP) = REC.T4(J) / (2 * C.H);
+    if (!std::isfinite(STA.CCOUP(STA.NCOUP)))
+      NONFIN(run, "THE COUPLE T/(2*H)", RECOF(run, "STIFFNESS AND LOAD RECORD", J, REC.LREC4(J)));
   }
 }
 
@@ -161,6 +186,9 @@ void TIEBCK(Run& run) {
     TIE.FTB(I) = FTB;
     STA.S(K) += KTB;
     STA.Q(K) += FTB;
+    if (!std::isfinite(STA.S(K)) || !std::isfinite(STA.Q(K)))
+      NONFIN(run, "THE STIFFNESS OR PRESTRESS LOAD OF TIE BACK " + std::to_string(I),
+             INREC(run, "tie back", I, run.m.TIE.LTIE(I)));
     ECHREC(run, KLAYOT(0, J, J), J, J, 0, 0, FTB, KTB, 0, 0, 0);
   }
   TIE.NTIEF = NT;
@@ -186,6 +214,13 @@ double PLOAD(const PressureTable& PRS, int NPRES, double X, int& IR) {
   const double P0 = IR > 1 ? PRS.PT(IR - 1, 2) : 0.0;
   if (D1 == D0) return P1;
   return P0 + (P1 - P0) * (X - D0) / (D1 - D0);
+}
+
+// The input records behind the pressure table: the wall record of the earth-pressure
+// data, or the specified pressures.
+std::string EPREC(Run& run) {
+  if (run.m.C.KEP == 1) return INREC(run, "specified pressures", 0, run.m.SOIL.LSPP(1));
+  return INREC(run, "wall record of the earth-pressure data", 0, run.m.SOIL.LWALL);
 }
 
 // Earth-pressure option 4: stations 1..NX above the excavation level get, in place of
@@ -223,6 +258,8 @@ void EPCRVS(Run& run, int NPRES, int NX) {
     if (PM > PP || PM <= P0) PM = 1.5 * P0;
     if (PM > PP) PM = PP;
     const double F[7] = {0, PP, PP, PM, P0, PA, PA};
+    for (int N = 1; N <= 6; ++N)
+      if (!std::isfinite(F[N])) NONFIN(run, "THE SUPPORT CURVE OF STATION " + std::to_string(I), EPREC(run));
     if (I > C.NI) {
       for (int N = 1; N <= 6; ++N)
         if (F[N] != 0) BEYOND(run);
@@ -301,6 +338,8 @@ void PRSLOD(Run& run) {
         continue;
       }
       STA.Q(I + 4) += P;
+      if (!std::isfinite(STA.Q(I + 4)))
+        NONFIN(run, "THE LOAD OF THE EARTH PRESSURE AT STATION " + std::to_string(I), EPREC(run));
     }
   }
   // Step 7: nothing may load the stations below the wall.
