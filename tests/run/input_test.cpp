@@ -115,7 +115,7 @@ TEST(ECHCRS, ElasticCatalogueLines) {
   EXPECT_TRUE(r.has("       SECT           DIAM, M       I, M**4"));
   EXPECT_TRUE(r.has("         1             0.60000   5.00000E-03 "));
   EXPECT_TRUE(r.has("         2  TOP        0.60000   2.00000E-03 "));
-  EXPECT_TRUE(r.has("             BOT        0.40000   1.00000E-03 "));
+  EXPECT_TRUE(r.has("            BOT        0.40000   1.00000E-03 "));  // "BOT" under "TOP"
   EXPECT_EQ(std::string::npos, out.find("NONLINEAR SECTIONS"));
   // Shape 9: no kind line for it, only the modulus after its TYPE line.
   const auto L = r.lines();
