@@ -26,12 +26,15 @@ void READPY(Run& run) {
   const auto& C = run.m.C;
   const auto& SW = run.m.SW;
   auto& CRV = run.m.CRV;
-  // Step 1: the count, to the console and the plot output file.
+  // Step 1: the count, to the console and the plot output file. The plot file counts the
+  // curve blocks that follow it, the generated curves: the user curves at the head of the
+  // exchange file have their blocks already, ahead of this record (USRCRV).
   run.u.open(LXCH, run.m.D.NAMES[9].trimmed(), "curve-exchange file", true);
   int NCURV = 0;
   io::list_read(run, LXCH, {"curve-exchange file, number of curves", 0, "NCURV"}, NCURV);
+  const int NSKIP = std::clamp(SW.NUSRF, 0, std::max(NCURV, 0));
   io::list_write(run, LCON, NCURV);
-  io::list_write(run, LPLT, C.IUNIT, NCURV);
+  io::list_write(run, LPLT, C.IUNIT, NCURV - NSKIP);
   // Step 2: the limit, a negative count, no curve. The file is closed in every case.
   if (NCURV > MXPYU) XCHEND(run, [&] { TOOMCH(run); });
   if (NCURV < 0) XCHEND(run, [&] { ENDSIL(run); });
@@ -41,7 +44,6 @@ void READPY(Run& run) {
     return;
   }
   // The user curves at the head of the file were taken from the input already.
-  const int NSKIP = std::min(SW.NUSRF, NCURV);
   for (int I = 1; I <= NSKIP; ++I) {
     int KEY = 0, NP = 0;
     io::list_read(run, LXCH, {"curve-exchange file, user curve", I, "KEY NPOINTS"}, KEY, NP);
