@@ -24,9 +24,10 @@ struct Arr {
   void fill(const T& x) { for (T& e : v) e = x; }
 };
 // Two subscripts (I, J); J runs fastest within one I, so a row I is contiguous.
+// These are the big tables; their declaration does not clear them (see Model).
 template <class T, int LO1, int HI1, int LO2, int HI2>
 struct Arr2 {
-  T v[HI1 - LO1 + 1][HI2 - LO2 + 1]{};
+  T v[HI1 - LO1 + 1][HI2 - LO2 + 1];
   T& operator()(int i, int j) {
     assert(LO1 <= i && i <= HI1 && LO2 <= j && j <= HI2);
     return v[i - LO1][j - LO2];
@@ -476,6 +477,10 @@ struct Labels {
 
 // ---------------------------------------------------------------------------
 // The whole model. Members are added by the subsystems that read or derive them.
+// A model starts cleared: in static storage (process_model(), cleared before it is
+// constructed) or value-initialized (Model(), std::make_unique<Model>()). Its
+// construction does not clear the two-subscript tables again, so a model in static
+// storage costs only the memory that the runs write.
 struct Model {
   Control C;
   Driver D;

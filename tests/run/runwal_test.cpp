@@ -269,3 +269,19 @@ TEST(RUNWAL, PileWithASpringPerStationMeetsTheClosedForm) {
   const double Y0 = 2.435 * P * T * T * T / EI;
   EXPECT_NEAR(Y0, c.m->RES.DEFL(4), 0.005 * Y0);
 }
+
+// The process model starts cleared, its big tables included, with the members' own
+// starting values (KPLOT 1, static loading, the fixed unit texts); it stays one model.
+TEST(IBRANTO, ProcessModelStartsClearedWithItsStartingValues) {
+  const Model& m = process_model();
+  EXPECT_EQ(&m, &process_model());
+  EXPECT_EQ(0.0, m.CRV.Y(MXCRV, MXCPT));
+  EXPECT_EQ(0.0, m.PRS.PT(MXPRES, 12));
+  EXPECT_EQ(0.0, m.CS.PROP(1, 1));
+  EXPECT_EQ(0, m.STA.KODE(MXSTA));
+  EXPECT_EQ(1, m.D.KPLOT);
+  EXPECT_EQ(1, m.SOIL.KSTAT);
+  EXPECT_EQ(KXNONE, m.ITR.KEXIT);
+  EXPECT_EQ("/", m.LAB.USLASH);
+  EXPECT_EQ("", m.CS.SNAME(MXCROS));  // blank
+}
