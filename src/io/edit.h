@@ -31,15 +31,26 @@ void round_fixed(double a, int places, Digits& out);
 // The first `sig` significant digits (sig >= 1), a > 0; exp so a ~ 0.d1d2.. * 10**exp.
 void round_sig(double a, int sig, Digits& out);
 
+// The number a field shows, as a list-directed READ takes it back: an integer field its
+// value i; a real field (sign) d1d2..dn * 10**q. n = -1: nothing to take back (Inf, NaN,
+// asterisks, or more digits than d holds).
+struct Shown {
+  bool neg = false;
+  int n = -1;
+  int q = 0;
+  std::int64_t i = 0;
+  char d[40];
+};
+
 // Fields. Each writes exactly its width (or, for w = 0, the minimal width) into buf and
-// returns the number of characters.
-int put_int(char* buf, std::int64_t v, int w, int m);                 // Iw, Iw.m (m < 0: none)
-int put_f(char* buf, double v, int w, int d, int k);                  // Fw.d under kP
-int put_e(char* buf, double v, int w, int d, int e, int k, char ec);  // Ew.d[Ee] under kP
+// returns the number of characters; sh, when given, receives what the field shows.
+int put_int(char* buf, std::int64_t v, int w, int m, Shown* sh = nullptr);                 // Iw, Iw.m (m < 0: none)
+int put_f(char* buf, double v, int w, int d, int k, Shown* sh = nullptr);                  // Fw.d under kP
+int put_e(char* buf, double v, int w, int d, int e, int k, char ec, Shown* sh = nullptr);  // Ew.d[Ee] under kP
 int put_infnan(char* buf, double v, int w);
 // List-directed items: the field without the separator in front.
-int put_list_int(char* buf, std::int64_t v);
-int put_list_real(char* buf, double v);
+int put_list_int(char* buf, std::int64_t v, Shown* sh = nullptr);
+int put_list_real(char* buf, double v, Shown* sh = nullptr);
 
 // ---------------------------------------------------------------------------
 // A parsed layout: a flat list of edit descriptors with group brackets.
@@ -87,11 +98,13 @@ class Sink {
   void skip(int n) { pos_ += static_cast<std::size_t>(n); }
   void tab(int col) { pos_ = col > 0 ? static_cast<std::size_t>(col - 1) : 0; }
   void tab_left(int n) { pos_ = pos_ > static_cast<std::size_t>(n) ? pos_ - static_cast<std::size_t>(n) : 0; }
-  void end_record() { emit(); rec_.clear(); pos_ = 0; }
+  void end_record() { emit(); rec_.clear(); pos_ = 0; ++ended_; }
   // After a WRITE that keeps the record open, the next one continues after its last
   // character (pending blanks from X are dropped, as gfortran does).
   void settle() { pos_ = rec_.size(); }
   std::string& rec() { return rec_; }
+  std::size_t pos() const { return pos_; }
+  int ended() const { return ended_; }  // records ended so far
 
  protected:
   virtual void emit() = 0;  // rec_ holds a finished record
@@ -99,12 +112,28 @@ class Sink {
  private:
   std::string& rec_;
   std::size_t pos_;
+  int ended_ = 0;
+};
+
+// The fields of a WRITE whose values are handed back: where the field of each value
+// stands in the record and what it shows. ok: every value took a numeric field, with no
+// tabbing and within one record.
+constexpr int MXHELD = 16;
+struct HeldField {
+  std::size_t from = 0, to = 0;
+  Shown shown;
+};
+struct Held {
+  HeldField f[MXHELD];
+  int n = 0;
+  bool ok = true;
 };
 
 // Run a layout over the values into the sink. Returns true when the layout asked to keep
-// the last record open (\ or $); otherwise the caller ends it.
-bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out);
+// the last record open (\ or $); otherwise the caller ends it. held, when given, receives
+// the fields of the values.
+bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out, Held* held = nullptr);
 // One list-directed WRITE of the values into the sink (the record is not ended).
-void run_list(const Item* items, std::size_t n, Sink& out);
+void run_list(const Item* items, std::size_t n, Sink& out, Held* held = nullptr);
 
 }  // namespace io::edit

@@ -308,6 +308,77 @@ void Units::list_write_items(int unit, const Item* items, std::size_t n) {
   p_->after_write(u);
 }
 
+namespace {
+
+// The values of a held WRITE as a list-directed READ of its record gives them back: each
+// value's field must hold one number standing apart from the others, and nothing else
+// but blanks may stand in the record. Assigns the reals only when every value reads back.
+bool held_back(const std::string& rec, const edit::Held& held, const Item* items, double* const* dst,
+               std::size_t n) {
+  if (!held.ok || static_cast<std::size_t>(held.n) != n) return false;
+  auto separator = [](char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; };
+  double v[edit::MXHELD];
+  std::size_t prev = 0;  // end of the previous field
+  std::size_t pend = 0;  // end of the previous number
+  for (std::size_t i = 0; i < n; ++i) {
+    const edit::HeldField& f = held.f[i];
+    if (f.shown.n < 0 || f.from < prev || f.to < f.from || f.to > rec.size()) return false;
+    std::size_t t = prev;  // the number: blanks before it, blanks after it in the field
+    while (t < f.to && rec[t] == ' ') ++t;
+    if (t < f.from || t == f.to || (i > 0 && t == pend)) return false;
+    std::size_t e = t;
+    while (e < f.to && !separator(rec[e])) ++e;
+    for (std::size_t c = e; c < f.to; ++c)
+      if (rec[c] != ' ') return false;
+    prev = f.to;
+    pend = e;
+    if (items[i].kind == Item::REAL) {
+      if (!shown_value(f.shown, v[i])) return false;
+    } else if (items[i].kind != Item::INT || f.shown.i < INT32_MIN || f.shown.i > INT32_MAX) {
+      return false;
+    }
+  }
+  for (std::size_t c = prev; c < rec.size(); ++c)
+    if (rec[c] != ' ') return false;
+  for (std::size_t i = 0; i < n; ++i)
+    if (dst[i] != nullptr && items[i].kind == Item::REAL) *dst[i] = v[i];
+  return true;
+}
+
+}  // namespace
+
+bool Units::write_items_held(int unit, const char* layout, const Item* items, double* const* dst, std::size_t n) {
+  Unit& u = p_->get(unit);
+  if (u.kind == Unit::MEM_IN) throw std::logic_error("write to input unit " + std::to_string(unit));
+  const edit::Layout& lay = edit::layout_of(layout);
+  UnitSink s(u, p_->capture);
+  edit::Held held;
+  bool ok = false;
+  if (edit::run_layout(lay, items, n, s, &held)) {
+    s.settle();
+    u.rec_open = true;
+  } else {
+    ok = s.ended() == 0 && held_back(s.rec(), held, items, dst, n);
+    s.end_record();
+    u.rec_open = false;
+  }
+  p_->after_write(u);
+  return ok;
+}
+
+bool Units::list_write_items_held(int unit, const Item* items, double* const* dst, std::size_t n) {
+  Unit& u = p_->get(unit);
+  if (u.kind == Unit::MEM_IN) throw std::logic_error("write to input unit " + std::to_string(unit));
+  UnitSink s(u, p_->capture);
+  edit::Held held;
+  edit::run_list(items, n, s, &held);
+  const bool ok = held_back(s.rec(), held, items, dst, n);
+  s.end_record();
+  u.rec_open = false;
+  p_->after_write(u);
+  return ok;
+}
+
 void Units::list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n) {
   Unit& u = p_->get(unit);
   p_->load(u);

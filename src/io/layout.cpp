@@ -262,35 +262,54 @@ void put_a(Sink& out, std::string_view s, int w) {
   out.put(s);
 }
 
-void data(const Layout& lay, const Node& nd, const Item& v, int k, Sink& out) {
+// One value in its field; sh, when given, receives what a numeric field shows (texts and
+// logicals show nothing to take back).
+void data(const Layout& lay, const Node& nd, const Item& v, int k, Sink& out, Shown* sh) {
   char buf[FIELD_MAX];
   int len = 0;
   switch (nd.op) {
     case Op::I:
       if (v.kind != Item::INT) mismatch(lay, "I", v);
-      len = put_int(buf, v.i, nd.w, nd.m);
+      len = put_int(buf, v.i, nd.w, nd.m, sh);
       break;
     case Op::F:
       if (v.kind != Item::REAL) mismatch(lay, "F", v);
-      len = put_f(buf, v.r, nd.w, nd.d, k);
+      len = put_f(buf, v.r, nd.w, nd.d, k, sh);
       break;
     case Op::E:
     case Op::D:
       if (v.kind != Item::REAL) mismatch(lay, "E", v);
-      len = put_e(buf, v.r, nd.w, nd.d, nd.e, k, nd.op == Op::E ? 'E' : 'D');
+      len = put_e(buf, v.r, nd.w, nd.d, nd.e, k, nd.op == Op::E ? 'E' : 'D', sh);
       break;
     case Op::A:
       if (v.kind != Item::TEXT) mismatch(lay, "A", v);
       put_a(out, v.s, nd.w);
+      if (sh != nullptr) sh->n = -1;
       return;
     case Op::L:
       if (v.kind != Item::LOGICAL) mismatch(lay, "L", v);
       put_a(out, v.i ? "T" : "F", nd.w);
+      if (sh != nullptr) sh->n = -1;
       return;
     default:
       return;
   }
   out.put(buf, static_cast<std::size_t>(len));
+}
+
+// The field of the next value of a held WRITE: its place in the record and what it shows.
+Shown* held_field(Held* held, const Sink& out) {
+  if (held == nullptr) return nullptr;
+  if (held->n == MXHELD) {
+    held->ok = false;
+    return nullptr;
+  }
+  HeldField& f = held->f[held->n++];
+  f.from = out.pos();
+  return &f.shown;
+}
+void held_end(Held* held, const Sink& out) {
+  if (held != nullptr && held->ok) held->f[held->n - 1].to = out.pos();
 }
 
 bool is_data(Op op) { return op == Op::I || op == Op::F || op == Op::E || op == Op::D || op == Op::A || op == Op::L; }
@@ -326,7 +345,7 @@ const Layout& layout_of(const char* text) {
   return *slot.lay;
 }
 
-bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out) {
+bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out, Held* held) {
   struct Frame {
     int open;
     int left;
@@ -353,8 +372,14 @@ bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out) 
     switch (nd.op) {
       case Op::LIT: out.put(lay.lits.data() + nd.lit, nd.len); break;
       case Op::X: out.skip(nd.w); break;
-      case Op::T: out.tab(nd.w); break;
-      case Op::TL: out.tab_left(nd.w); break;
+      case Op::T:
+        out.tab(nd.w);
+        if (held != nullptr) held->ok = false;
+        break;
+      case Op::TL:
+        out.tab_left(nd.w);
+        if (held != nullptr) held->ok = false;
+        break;
       case Op::SLASH:
         for (int r = 0; r < nd.rep; ++r) out.end_record();
         break;
@@ -377,7 +402,9 @@ bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out) 
         if (is_data(nd.op)) {
           for (int r = 0; r < nd.rep; ++r) {
             if (!cur.more()) return noadv;
-            data(lay, nd, cur.next(), k, out);
+            Shown* sh = held_field(held, out);
+            data(lay, nd, cur.next(), k, out, sh);
+            held_end(held, out);
             wrote = true;
           }
         }
@@ -388,7 +415,7 @@ bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out) 
   return noadv;
 }
 
-void run_list(const Item* items, std::size_t n, Sink& out) {
+void run_list(const Item* items, std::size_t n, Sink& out, Held* held) {
   Cursor cur{items, n};
   bool first = true, prev_text = false;
   char buf[FIELD_MAX];
@@ -399,12 +426,15 @@ void run_list(const Item* items, std::size_t n, Sink& out) {
     if (first || !(text && prev_text)) out.put(" ", 1);
     first = false;
     prev_text = text;
+    Shown* sh = held_field(held, out);
     switch (v.kind) {
-      case Item::INT: out.put(buf, static_cast<std::size_t>(put_list_int(buf, v.i))); break;
-      case Item::REAL: out.put(buf, static_cast<std::size_t>(put_list_real(buf, v.r))); break;
+      case Item::INT: out.put(buf, static_cast<std::size_t>(put_list_int(buf, v.i, sh))); break;
+      case Item::REAL: out.put(buf, static_cast<std::size_t>(put_list_real(buf, v.r, sh))); break;
       case Item::LOGICAL: out.put(v.i ? "T" : "F", 1); break;
       default: out.put(v.s); break;
     }
+    if (sh != nullptr && (v.kind == Item::LOGICAL || v.kind == Item::TEXT)) sh->n = -1;
+    held_end(held, out);
   }
 }
 

@@ -19,6 +19,23 @@ int fill(char* buf, char c, int n) {
   return n;
 }
 
+// What a field shows: a real (sign) d1..dn * 10**q, or nothing to take back.
+void show_real(Shown* sh, bool neg, const char* d, int n, int q) {
+  if (sh == nullptr) return;
+  if (n > static_cast<int>(sizeof sh->d)) {
+    sh->n = -1;
+    return;
+  }
+  sh->neg = neg;
+  sh->n = n;
+  sh->q = q;
+  std::memcpy(sh->d, d, static_cast<std::size_t>(n));
+}
+int shows_none(Shown* sh, int len) {
+  if (sh != nullptr) sh->n = -1;
+  return len;
+}
+
 // Digits of `text` without the point, leading zeros removed, into out.
 void take_digits(const char* first, const char* last, Digits& out) {
   out.n = 0;
@@ -97,7 +114,7 @@ void round_left_of_point(double a, int w, int places, Digits& out) {
 }  // namespace
 
 // Iw.m: m digits at least (m = 0 and a zero value: blanks only); w = 0 the minimal width.
-int put_int(char* buf, std::int64_t v, int w, int m) {
+int put_int(char* buf, std::int64_t v, int w, int m, Shown* sh) {
   const bool neg = v < 0;
   const std::uint64_t u = neg ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
   char dig[24];
@@ -106,11 +123,15 @@ int put_int(char* buf, std::int64_t v, int w, int m) {
   const int nzero = m > nd ? m - nd : 0;
   const int len = nzero + nd + (neg ? 1 : 0);
   if (w == 0) w = len > 0 ? len : 1;
-  if (len > w) return fill(buf, '*', w);
+  if (len > w) return shows_none(sh, fill(buf, '*', w));
   int p = fill(buf, ' ', w - len);
   if (neg) buf[p++] = '-';
   p += fill(buf + p, '0', nzero);
   std::memcpy(buf + p, dig, static_cast<std::size_t>(nd));
+  if (sh != nullptr) {
+    sh->n = 0;
+    sh->i = v;
+  }
   return w;
 }
 
@@ -137,14 +158,14 @@ int put_infnan(char* buf, double v, int w) {
 // Fw.d under the scale factor k (the value times 10**k). gfortran keeps the minus sign of
 // a negative zero and of a negative value that rounds to zero, and writes the zero before
 // the point only when the width leaves room for it.
-int put_f(char* buf, double v, int w, int d, int k) {
-  if (!std::isfinite(v)) return put_infnan(buf, v, w);
+int put_f(char* buf, double v, int w, int d, int k, Shown* sh) {
+  if (!std::isfinite(v)) return shows_none(sh, put_infnan(buf, v, w));
   const bool neg = std::signbit(v);
   const double a = std::fabs(v);
   // At least w+1 digits before the point cannot fit: skip the digits of huge values.
   static constexpr double P10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  if (w > 0 && k == 0 && w <= 22 && a >= P10[w]) return fill(buf, '*', w);
+  if (w > 0 && k == 0 && w <= 22 && a >= P10[w]) return shows_none(sh, fill(buf, '*', w));
   Digits D;
   if (d + k >= 0) round_fixed(a, d + k, D);
   else round_left_of_point(a, w, d + k, D);
@@ -153,7 +174,7 @@ int put_f(char* buf, double v, int w, int d, int k) {
   int nblanks = w - (nbefore + d + 1) - (neg ? 1 : 0);
   const bool lead = nbefore == 0 && nblanks > 0;
   if (lead) --nblanks;
-  if (nblanks < 0 || w == 1 || (w == 2 && neg)) return fill(buf, '*', w);
+  if (nblanks < 0 || w == 1 || (w == 2 && neg)) return shows_none(sh, fill(buf, '*', w));
   int p = fill(buf, ' ', nblanks);
   if (neg) buf[p++] = '-';
   if (lead) buf[p++] = '0';
@@ -163,15 +184,16 @@ int put_f(char* buf, double v, int w, int d, int k) {
   const int lz = d - (D.n - nbefore);  // zeros between the point and the digits
   p += fill(buf + p, '0', lz);
   std::memcpy(buf + p, D.d + nbefore, static_cast<std::size_t>(D.n - nbefore));
+  show_real(sh, neg, D.d, D.n, -d);
   return w;
 }
 
 // Ew.d[Ee] (ec = 'E') or Dw.d (ec = 'D') under the scale factor k: k > 0 gives k digits
 // before the point and d-k+1 after, k <= 0 gives -k zeros after the point and d+k
 // significant digits. Without Ee, an exponent of three digits drops the letter.
-int put_e(char* buf, double v, int w, int d, int e, int k, char ec) {
+int put_e(char* buf, double v, int w, int d, int e, int k, char ec, Shown* sh) {
   if (k <= -d || k >= d + 2) throw std::logic_error("scale factor out of range for an E edit descriptor");
-  if (!std::isfinite(v)) return put_infnan(buf, v, w);
+  if (!std::isfinite(v)) return shows_none(sh, put_infnan(buf, v, w));
   const bool neg = std::signbit(v);
   const double a = std::fabs(v);
   const int sig = k > 0 ? d + 1 : d + k;
@@ -197,7 +219,7 @@ int put_e(char* buf, double v, int w, int d, int e, int k, char ec) {
   } else if (e == 0) {
     edigits = edig + 2;
   } else {
-    if (edig > e) return fill(buf, '*', w);
+    if (edig > e) return shows_none(sh, fill(buf, '*', w));
     edigits = e + 2;
   }
   int nblanks = w - (nbefore + nzero + nafter + edigits + 1) - (neg ? 1 : 0);
@@ -205,7 +227,8 @@ int put_e(char* buf, double v, int w, int d, int e, int k, char ec) {
   const bool lead = nbefore == 0 && nblanks > 0;
   if (lead) --nblanks;
   if (w == 0) w = nbefore + nzero + nafter + edigits + 1 + (neg ? 1 : 0);
-  if (nblanks < 0 || w == 1 || (w == 2 && neg)) return fill(buf, '*', w);
+  if (nblanks < 0 || w == 1 || (w == 2 && neg)) return shows_none(sh, fill(buf, '*', w));
+  show_real(sh, neg, D.d, sig, D.exp - sig);
   int p = fill(buf, ' ', nblanks);
   if (neg) buf[p++] = '-';
   if (lead) buf[p++] = '0';
@@ -229,17 +252,17 @@ int put_e(char* buf, double v, int w, int d, int e, int k, char ec) {
 
 // List-directed integer: a default integer in 11 columns, a value beyond 32 bits in 20
 // (gfortran's widths for integer kinds 4 and 8).
-int put_list_int(char* buf, std::int64_t v) {
+int put_list_int(char* buf, std::int64_t v, Shown* sh) {
   const bool wide = v < INT32_MIN || v > INT32_MAX;
-  return put_int(buf, v, wide ? 20 : 11, -1);
+  return put_int(buf, v, wide ? 20 : 11, -1, sh);
 }
 
 // List-directed REAL(8): 17 significant digits in 25 columns. Rounded values from 0.1 up
 // to below 10**17 in fixed form followed by 5 blanks (where an exponent would stand),
 // others in the form d.dddddddddddddddd E+eee.
-int put_list_real(char* buf, double v) {
+int put_list_real(char* buf, double v, Shown* sh) {
   constexpr int W = 25, SIG = 17;
-  if (!std::isfinite(v)) return put_infnan(buf, v, W);
+  if (!std::isfinite(v)) return shows_none(sh, put_infnan(buf, v, W));
   const bool neg = std::signbit(v);
   const double a = std::fabs(v);
   Digits D;
@@ -250,6 +273,7 @@ int put_list_real(char* buf, double v) {
   } else {
     round_sig(a, SIG, D);
   }
+  show_real(sh, neg, D.d, SIG, D.exp - SIG);
   char t[40];
   int n = 0;
   if (neg) t[n++] = '-';

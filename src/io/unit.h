@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/edit.h"
 #include "io/io.h"
 
 namespace io {
@@ -35,5 +36,8 @@ struct Unit {
 
 // One list-directed READ from the unit into the targets (InputError on bad input).
 void list_read(Unit& u, const Rec& rec, const Target* targets, std::size_t n);
+// The real that a list-directed READ takes from a field showing s; false when the READ
+// would refuse it (nothing shown, or beyond the doubles).
+bool shown_value(const edit::Shown& s, double& out);
 
 }  // namespace io

@@ -61,6 +61,7 @@ constexpr int MXPRES = 10000;  // rows of the pressure table
 constexpr int MXPYU = 400;   // user p-y curves admitted by the input
 constexpr int MXCRV = 1000;  // support-curve records: user, generated and option-4 curves
 constexpr int MXCPT = 50;    // points per support curve
+constexpr int MXXPT = 34;    // points of a generated curve in the curve-exchange file
 constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
 constexpr int MXWARN = 500;  // warnings kept per run (more are counted, not kept)
 
@@ -199,6 +200,12 @@ struct Curves {
 struct PressureTable {
   int NPRES = 0;
   Arr2<double, 1, MXPRES, 1, 12> PT;
+  // The rows as the pressure-exchange file holds them, kept by BULK while it writes the
+  // file: with KHELD = 1 the driver takes rows 1..NHELD from PH instead of reading the
+  // file back; with 0 (a value that would not read back as written) it reads the file.
+  int KHELD = 0;
+  int NHELD = 0;
+  Arr2<double, 1, MXPRES, 1, 12> PH;
 };
 
 // Working tables of the earth-pressure computation of one problem (KEP >= 2), all
@@ -420,6 +427,16 @@ struct SoilWork {
   int KSOIL = 0;             // type code of the layer being built
   int NUSRF = 0;             // user curves at the head of the curve-exchange file
   int NGEN = 0;              // generated curves in the file
+  // The curve-exchange file as it holds the generated curves, kept while PYGEN writes it
+  // so that READPY takes them without reading the file again: its count record, and per
+  // curve the depth and the points (P, Y) in the order of the file. KHELD = 0: READPY
+  // reads the file (a value would not read back as written, or the store is full).
+  int KHELD = 0;
+  int NXCNT = 0;             // the count record of the file
+  int NHELD = 0;             // generated curves kept
+  Arr<int, 1, MXPYU> HNPT;   // points kept of curve c
+  Arr<double, 1, MXPYU> HX;  // depth of curve c, L
+  Arr2<double, 1, MXPYU, 1, MXXPT> HP, HY;  // point j of curve c: resistance, deflection
 };
 
 // Results of the last solution, by internal index K (stations 0..NI at K = 4..NI+4).
