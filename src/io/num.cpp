@@ -5,7 +5,9 @@
 // round_left_of_point for gfortran's own rounding under a negative scale factor).
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "io/edit.h"
@@ -46,18 +48,96 @@ void take_digits(const char* first, const char* last, Digits& out) {
   }
 }
 
+// The powers of ten that a double holds exactly.
+constexpr double P10X[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// x * y = p + e exactly (Dekker's product, without fused operations; no overflow or
+// underflow in the range it is used).
+void two_product(double x, double y, double& p, double& e) {
+  constexpr double SPLIT = 134217729.0;  // 2**27 + 1
+  p = x * y;
+  const double cx = SPLIT * x, xh = cx - (cx - x), xl = x - xh;
+  const double cy = SPLIT * y, yh = cy - (cy - y), yl = y - yh;
+  e = ((xh * yh - p) + xh * yl + xl * yh) + xl * yl;
+}
+
+// N = round(a * 10**k), ties to even, for a normal a > 0, |k| <= 22 and a result below
+// 10**15, decided exactly with error-free double arithmetic: a * 10**k is p + e exactly
+// (k >= 0), or q + r / 10**-k with the exact remainder r of the quotient q (k < 0).
+// False when it cannot be decided so (out of range, or too near a half-way point).
+bool round_scaled(double a, int k, std::uint64_t& N) {
+  if (!(a >= std::numeric_limits<double>::min()) || k < -22 || k > 22) return false;
+  double y, dy;  // y + dy is a * 10**k; with k < 0 dy is only bounded
+  double bound = 0;
+  if (k >= 0) {
+    two_product(a, P10X[k], y, dy);
+  } else {
+    const double P = P10X[-k];
+    y = a / P;
+    double ph, pl;
+    two_product(y, P, ph, pl);
+    dy = ((a - ph) - pl) / P;     // remainder exact; its quotient rounded
+    bound = y * 0x1p-52;          // at least half a unit of y: |a / P - y| <= bound
+  }
+  if (!(y < 1e15)) return false;
+  const double fl = std::floor(y);
+  const double t = (y - fl) - 0.5;  // exact for y >= 0.25; far from 0 otherwise
+  bool up;
+  if (k >= 0) {
+    up = t > -dy || (t == -dy && std::fmod(fl, 2.0) != 0);
+  } else {
+    if (t > bound) up = true;
+    else if (t < -bound) up = false;
+    else return false;
+  }
+  N = static_cast<std::uint64_t>(fl) + (up ? 1 : 0);
+  return true;
+}
+
+// The digits of N (0 < N < 10**15), n of them.
+int digits_of(std::uint64_t N, char* d) { return static_cast<int>(std::to_chars(d, d + 20, N).ptr - d); }
+
 }  // namespace
 
-// round(a * 10**places), places >= 0: to_chars rounds at that decimal place.
+// round(a * 10**places), places >= 0, a >= 0: exactly by round_scaled when it can, else
+// to_chars rounds at that decimal place.
 void round_fixed(double a, int places, Digits& out) {
+  out.exp = 0;
+  std::uint64_t N = 0;
+  if (a == 0 || (round_scaled(a, places, N) && N == 0)) {
+    out.n = 0;
+    return;
+  }
+  if (N > 0) {
+    out.n = digits_of(N, out.d);
+    return;
+  }
   char buf[FIELD_MAX];
   auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, places);
   take_digits(buf, r.ptr, out);
-  out.exp = 0;
 }
 
-// First `sig` significant digits of a > 0; a ~ 0.d1d2...dsig * 10**exp.
+// First `sig` significant digits of a > 0; a ~ 0.d1d2...dsig * 10**exp. Up to 15 digits
+// exactly by round_scaled when it can, else to_chars rounds them.
 void round_sig(double a, int sig, Digits& out) {
+  if (sig <= 15 && a >= std::numeric_limits<double>::min()) {
+    // 10**(E-1) <= a < 10**E, E from the binary exponent, or one less.
+    int E = static_cast<int>(std::floor(std::ilogb(a) * 0.30102999566398120)) + 1;
+    std::uint64_t N = 0;
+    const std::uint64_t TOP = static_cast<std::uint64_t>(P10X[sig]);
+    bool ok = round_scaled(a, sig - E, N);
+    if (ok && N > TOP) ok = round_scaled(a, sig - ++E, N);
+    if (ok && N >= TOP / 10 && N <= TOP) {
+      if (N == TOP) {  // rounded up to the next power of ten
+        N = TOP / 10;
+        ++E;
+      }
+      out.n = digits_of(N, out.d);
+      out.exp = E;
+      return;
+    }
+  }
   char buf[FIELD_MAX];
   auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, sig - 1);
   const char* e = static_cast<const char*>(std::memchr(buf, 'e', static_cast<std::size_t>(r.ptr - buf)));
