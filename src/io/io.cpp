@@ -13,7 +13,11 @@ namespace io {
 
 namespace {
 
-constexpr std::size_t FLUSH_AT = 1 << 16;  // buffered output written out beyond this
+// Buffered output is written out beyond FLUSH_AT; the buffer of a file, reserved once,
+// holds that and the records that may follow before the next write, so it never grows
+// (a run writes its files through a few small buffers, not through growing copies).
+constexpr std::size_t FLUSH_AT = 1 << 14;
+constexpr std::size_t BUFFER = FLUSH_AT + FLUSH_AT / 2;
 
 std::string trim_path(std::string_view p) {
   while (!p.empty() && (p.back() == ' ' || p.back() == '\0')) p.remove_suffix(1);
@@ -118,7 +122,9 @@ struct Units::Impl {
   }
 
   void after_write(Unit& u) {
-    if (u.kind == Unit::FILE && u.out.size() >= FLUSH_AT) flush(u);
+    if (u.kind != Unit::FILE) return;
+    if (u.out.size() >= FLUSH_AT) flush(u);
+    else if (u.out.capacity() < BUFFER) u.out.reserve(BUFFER);
   }
 
   // The text of an input unit, read whole at its first read.

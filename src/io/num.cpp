@@ -52,6 +52,11 @@ void take_digits(const char* first, const char* last, Digits& out) {
 constexpr double P10X[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+constexpr std::uint64_t P10U[] = {1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u,
+                                  1000000000u, 10000000000u, 100000000000u, 1000000000000u, 10000000000000u,
+                                  100000000000000u, 1000000000000000u, 10000000000000000u,
+                                  100000000000000000u, 1000000000000000000u, 10000000000000000000u};
+
 // x * y = p + e exactly (Dekker's product, without fused operations; no overflow or
 // underflow in the range it is used).
 void two_product(double x, double y, double& p, double& e) {
@@ -81,22 +86,88 @@ bool round_scaled(double a, int k, std::uint64_t& N) {
     bound = y * 0x1p-52;          // at least half a unit of y: |a / P - y| <= bound
   }
   if (!(y < 1e15)) return false;
-  const double fl = std::floor(y);
-  const double t = (y - fl) - 0.5;  // exact for y >= 0.25; far from 0 otherwise
+  const std::uint64_t whole = static_cast<std::uint64_t>(y);  // floor: 0 <= y < 2**50
+  const double t = (y - static_cast<double>(whole)) - 0.5;    // exact for y >= 0.25; far from 0 otherwise
   bool up;
   if (k >= 0) {
-    up = t > -dy || (t == -dy && std::fmod(fl, 2.0) != 0);
+    up = t > -dy || (t == -dy && (whole & 1) != 0);
   } else {
     if (t > bound) up = true;
     else if (t < -bound) up = false;
     else return false;
   }
-  N = static_cast<std::uint64_t>(fl) + (up ? 1 : 0);
+  N = whole + (up ? 1 : 0);
   return true;
 }
 
-// The digits of N (0 < N < 10**15), n of them.
-int digits_of(std::uint64_t N, char* d) { return static_cast<int>(std::to_chars(d, d + 20, N).ptr - d); }
+// N = round(m * 2**-s * 10**k), ties to even, for 0 <= k <= 22 and 0 < s < 128, in
+// exact integer arithmetic on 128 bits (m * 10**k stays below 2**127 for m < 2**53).
+// The wider fields (16 and 17 significant digits) take this way.
+bool round_wide(std::uint64_t m, int s, int k, std::uint64_t& N) {
+  if (k < 0 || k > 22 || s <= 0 || s >= 128) return false;
+  // 64 x 64 -> 128 bits.
+  auto mul = [](std::uint64_t x, std::uint64_t y, std::uint64_t& hi, std::uint64_t& lo) {
+    const std::uint64_t x0 = x & 0xffffffffu, x1 = x >> 32, y0 = y & 0xffffffffu, y1 = y >> 32;
+    const std::uint64_t p00 = x0 * y0, p01 = x0 * y1, p10 = x1 * y0, p11 = x1 * y1;
+    const std::uint64_t mid = (p00 >> 32) + (p01 & 0xffffffffu) + (p10 & 0xffffffffu);
+    hi = p11 + (p01 >> 32) + (p10 >> 32) + (mid >> 32);
+    lo = (mid << 32) | (p00 & 0xffffffffu);
+  };
+  constexpr std::uint64_t P19 = P10U[19];
+  std::uint64_t hi = 0, lo = 0;
+  if (k <= 19) {
+    mul(m, P10U[k], hi, lo);
+  } else {
+    std::uint64_t h1 = 0, l1 = 0, h2 = 0;
+    mul(m, P10U[k - 19], h1, l1);  // h1 = 0: m * 1000 < 2**64
+    mul(l1, P19, h2, lo);
+    hi = h2 + h1 * P19;
+  }
+  // N = (hi, lo) >> s; the bits shifted out decide the rounding.
+  std::uint64_t q, rhi, rlo, half_hi, half_lo;
+  if (s < 64) {
+    q = (lo >> s) | (hi << (64 - s));
+    if (hi >> s != 0) return false;  // N beyond 64 bits
+    rhi = 0;
+    rlo = lo & ((std::uint64_t{1} << s) - 1);
+    half_hi = 0;
+    half_lo = std::uint64_t{1} << (s - 1);
+  } else {
+    q = s == 64 ? hi : hi >> (s - 64);
+    rhi = s == 64 ? 0 : hi & ((std::uint64_t{1} << (s - 64)) - 1);
+    rlo = lo;
+    half_hi = s == 64 ? 0 : std::uint64_t{1} << (s - 65);
+    half_lo = s == 64 ? std::uint64_t{1} << 63 : 0;
+  }
+  const bool above = rhi > half_hi || (rhi == half_hi && rlo > half_lo);
+  const bool tie = rhi == half_hi && rlo == half_lo;
+  N = q + ((above || (tie && (q & 1) != 0)) ? 1 : 0);
+  return true;
+}
+
+// The digits of N > 0, n of them, two at a time from the right.
+int digits_of(std::uint64_t N, char* d) {
+  static constexpr char PAIRS[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  int n = 1;
+  while (n < 20 && N >= P10U[n]) ++n;
+  int i = n;
+  while (N >= 100) {
+    const std::size_t r = static_cast<std::size_t>(N % 100) * 2;
+    N /= 100;
+    d[--i] = PAIRS[r + 1];
+    d[--i] = PAIRS[r];
+  }
+  if (N >= 10) {
+    d[--i] = PAIRS[N * 2 + 1];
+    d[--i] = PAIRS[N * 2];
+  } else {
+    d[--i] = static_cast<char>('0' + N);
+  }
+  return n;
+}
 
 }  // namespace
 
@@ -119,15 +190,26 @@ void round_fixed(double a, int places, Digits& out) {
 }
 
 // First `sig` significant digits of a > 0; a ~ 0.d1d2...dsig * 10**exp. Up to 15 digits
-// exactly by round_scaled when it can, else to_chars rounds them.
+// exactly by round_scaled, 16 and 17 by round_wide, when they can; else to_chars rounds
+// them.
 void round_sig(double a, int sig, Digits& out) {
-  if (sig <= 15 && a >= std::numeric_limits<double>::min()) {
-    // 10**(E-1) <= a < 10**E, E from the binary exponent, or one less.
-    int E = static_cast<int>(std::floor(std::ilogb(a) * 0.30102999566398120)) + 1;
+  if (sig <= 17 && a >= std::numeric_limits<double>::min()) {
+    // a = m * 2**(e2 - 52); 10**(E-1) <= a < 10**E, E from e2, or one less.
+    std::uint64_t b;
+    std::memcpy(&b, &a, sizeof b);
+    const int e2 = static_cast<int>((b >> 52) & 0x7ff) - 1023;
+    const std::uint64_t m = (b & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    int E = static_cast<int>(std::floor(e2 * 0.30102999566398120)) + 1;
+    auto scaled = [&](std::uint64_t& N) {
+      return sig <= 15 ? round_scaled(a, sig - E, N) : round_wide(m, 52 - e2, sig - E, N);
+    };
     std::uint64_t N = 0;
-    const std::uint64_t TOP = static_cast<std::uint64_t>(P10X[sig]);
-    bool ok = round_scaled(a, sig - E, N);
-    if (ok && N > TOP) ok = round_scaled(a, sig - ++E, N);
+    const std::uint64_t TOP = P10U[sig];
+    bool ok = scaled(N);
+    if (ok && N > TOP) {
+      ++E;
+      ok = scaled(N);
+    }
     if (ok && N >= TOP / 10 && N <= TOP) {
       if (N == TOP) {  // rounded up to the next power of ten
         N = TOP / 10;

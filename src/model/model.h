@@ -14,17 +14,29 @@
 using io::Chars;
 
 // ---------------------------------------------------------------------------
-// Fortran-style arrays with the method's bounds, asserted in debug builds.
+// Fortran-style arrays with the method's bounds, asserted in debug builds. Arrays of at
+// most MXCLR entries (the working arrays of a procedure among them) start cleared; the
+// larger ones are tables of the Model, cleared with it (see Model), not by their
+// declaration.
+constexpr int MXCLR = 64;
+template <class T, int N, bool CLEAR = (N <= MXCLR)>
+struct ArrStore {
+  T v[N]{};
+};
+template <class T, int N>
+struct ArrStore<T, N, false> {
+  T v[N];
+};
 template <class T, int LO, int HI>
-struct Arr {
-  T v[HI - LO + 1]{};
+struct Arr : ArrStore<T, HI - LO + 1> {
+  using ArrStore<T, HI - LO + 1>::v;
   T& operator()(int i) { assert(LO <= i && i <= HI); return v[i - LO]; }
   const T& operator()(int i) const { assert(LO <= i && i <= HI); return v[i - LO]; }
   static constexpr int lo = LO, hi = HI;
   void fill(const T& x) { for (T& e : v) e = x; }
 };
 // Two subscripts (I, J); J runs fastest within one I, so a row I is contiguous.
-// These are the big tables; their declaration does not clear them (see Model).
+// These are tables of the Model; their declaration does not clear them (see Model).
 template <class T, int LO1, int HI1, int LO2, int HI2>
 struct Arr2 {
   T v[HI1 - LO1 + 1][HI2 - LO2 + 1];
@@ -122,12 +134,29 @@ struct Driver {
   Chars<256> ERRMSG;           // first line of that message
 };
 
+// A fixed-length text of a table of the Model: like Chars, blank padded once assigned,
+// but without a starting value of its own (the table is cleared with the Model), so a
+// table of texts costs no memory until its entries are written.
+template <int N>
+struct Text {
+  char c[N];
+  void assign(std::string_view v) {  // first N characters, blank padded
+    for (int k = 0; k < N; ++k) c[k] = k < static_cast<int>(v.size()) ? v[k] : ' ';
+  }
+  std::string_view view() const { return {c, static_cast<std::size_t>(N)}; }
+  std::string_view trimmed() const {  // without trailing blanks
+    int n = N;
+    while (n > 0 && (c[n - 1] == ' ' || c[n - 1] == '\0')) --n;
+    return {c, static_cast<std::size_t>(n)};
+  }
+};
+
 // Warnings of the engine's own checks in the current run, in the order written: each is
 // one report line starting with "WARNING" (see WARN). Reset at the start of every run.
 struct Warnings {
   int NWARN = 0;                      // warnings written in this run (all of them)
   Arr<int, 1, MXWARN> NPROB;          // stage number of warning i (0: before the first)
-  Arr<Chars<256>, 1, MXWARN> TEXT;    // its text after "WARNING -- "
+  Arr<Text<256>, 1, MXWARN> TEXT;     // its text after "WARNING -- "
 };
 
 // ---------------------------------------------------------------------------
@@ -496,8 +525,8 @@ struct Labels {
 // The whole model. Members are added by the subsystems that read or derive them.
 // A model starts cleared: in static storage (process_model(), cleared before it is
 // constructed) or value-initialized (Model(), std::make_unique<Model>()). Its
-// construction does not clear the two-subscript tables again, so a model in static
-// storage costs only the memory that the runs write.
+// construction does not clear the tables (the arrays beyond MXCLR entries) again, so a
+// model in static storage costs only the memory that the runs write.
 struct Model {
   Control C;
   Driver D;
