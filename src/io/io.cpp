@@ -40,8 +40,8 @@ class UnitSink final : public edit::Sink {
   UnitSink(Unit& u, const bool& capture) : Sink(u.rec), u_(u), capture_(capture) {}
 
  protected:
-  void emit() override {
-    u_.out += u_.rec;
+  void emit(const char* text, std::size_t n) override {
+    u_.out.append(text, n);
     u_.out += '\n';
     if (u_.kind == Unit::CONSOLE && !capture_) {
       std::fwrite(u_.out.data(), 1, u_.out.size(), stderr);
@@ -60,8 +60,8 @@ class TextSink final : public edit::Sink {
   TextSink(std::string& rec, std::string& text) : Sink(rec), text_(text) {}
 
  protected:
-  void emit() override {
-    text_ += rec();
+  void emit(const char* text, std::size_t n) override {
+    text_.append(text, n);
     text_ += '\n';
   }
 
@@ -75,7 +75,7 @@ class InternalSink final : public edit::Sink {
   explicit InternalSink(std::string& rec) : Sink(rec) {}
 
  protected:
-  void emit() override { throw std::logic_error("internal write of more than one record"); }
+  void emit(const char*, std::size_t) override { throw std::logic_error("internal write of more than one record"); }
 };
 
 }  // namespace
@@ -317,30 +317,29 @@ void Units::list_write_items(int unit, const Item* items, std::size_t n) {
 namespace {
 
 // The values of a held WRITE as a list-directed READ of its record gives them back: each
-// value's field must hold one number standing apart from the others, and nothing else
-// but blanks may stand in the record. Assigns the reals only when every value reads back.
-bool held_back(const std::string& rec, const edit::Held& held, const Item* items, double* const* dst,
+// value's field holds one number (with blanks around it), the numbers stand apart, and
+// nothing but blanks stands between the fields or after the last. Assigns the reals only
+// when every value reads back.
+bool held_back(std::string_view rec, const edit::Held& held, const Item* items, double* const* dst,
                std::size_t n) {
   if (!held.ok || static_cast<std::size_t>(held.n) != n) return false;
-  auto separator = [](char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; };
   double v[edit::MXHELD];
   std::size_t prev = 0;  // end of the previous field
   std::size_t pend = 0;  // end of the previous number
   for (std::size_t i = 0; i < n; ++i) {
     const edit::HeldField& f = held.f[i];
-    if (f.shown.n < 0 || f.from < prev || f.to < f.from || f.to > rec.size()) return false;
-    std::size_t t = prev;  // the number: blanks before it, blanks after it in the field
-    while (t < f.to && rec[t] == ' ') ++t;
-    if (t < f.from || t == f.to || (i > 0 && t == pend)) return false;
-    std::size_t e = t;
-    while (e < f.to && !separator(rec[e])) ++e;
-    for (std::size_t c = e; c < f.to; ++c)
+    const edit::Shown& sh = f.shown;
+    if (sh.n < 0 || sh.len <= 0 || f.from < prev || f.to > rec.size()) return false;
+    for (std::size_t c = prev; c < f.from; ++c)
       if (rec[c] != ' ') return false;
+    const std::size_t t = f.from + static_cast<std::size_t>(sh.lead);
+    const std::size_t e = t + static_cast<std::size_t>(sh.len);
+    if (e > f.to || (i > 0 && t == pend)) return false;
     prev = f.to;
     pend = e;
     if (items[i].kind == Item::REAL) {
-      if (!shown_value(f.shown, v[i])) return false;
-    } else if (items[i].kind != Item::INT || f.shown.i < INT32_MIN || f.shown.i > INT32_MAX) {
+      if (!shown_value(sh, v[i])) return false;
+    } else if (items[i].kind != Item::INT || sh.i < INT32_MIN || sh.i > INT32_MAX) {
       return false;
     }
   }
@@ -364,7 +363,7 @@ bool Units::write_items_held(int unit, const char* layout, const Item* items, do
     s.settle();
     u.rec_open = true;
   } else {
-    ok = s.ended() == 0 && held_back(s.rec(), held, items, dst, n);
+    ok = s.ended() == 0 && held_back(s.record(), held, items, dst, n);
     s.end_record();
     u.rec_open = false;
   }
@@ -378,7 +377,7 @@ bool Units::list_write_items_held(int unit, const Item* items, double* const* ds
   UnitSink s(u, p_->capture);
   edit::Held held;
   edit::run_list(items, n, s, &held);
-  const bool ok = held_back(s.rec(), held, items, dst, n);
+  const bool ok = held_back(s.record(), held, items, dst, n);
   s.end_record();
   u.rec_open = false;
   p_->after_write(u);
@@ -416,7 +415,7 @@ std::string format_items(const char* layout, const Item* items, std::size_t n) {
   std::string rec, text;
   TextSink s(rec, text);
   edit::run_layout(edit::layout_of(layout), items, n, s);
-  text += rec;
+  text += s.rec();
   return text;
 }
 
@@ -425,6 +424,7 @@ void format_into(char* dst, std::size_t len, const char* layout, const Item* ite
   rec.clear();
   InternalSink s(rec);
   edit::run_layout(edit::layout_of(layout), items, n, s);
+  s.rec();
   if (rec.size() > len) throw std::logic_error(std::string("internal write longer than its text: ") + layout);
   std::memcpy(dst, rec.data(), rec.size());
   std::memset(dst + rec.size(), ' ', len - rec.size());
@@ -434,7 +434,7 @@ std::string list_format_items(const Item* items, std::size_t n) {
   std::string rec, text;
   TextSink s(rec, text);
   edit::run_list(items, n, s);
-  return rec;
+  return s.rec();
 }
 
 void list_parse(std::string_view text, const Rec& rec, const Target* targets, std::size_t n) {

@@ -316,11 +316,11 @@ bool is_data(Op op) { return op == Op::I || op == Op::F || op == Op::E || op == 
 
 }  // namespace
 
-void Sink::put(const char* s, std::size_t n) {
-  if (pos_ == rec_.size()) {  // at the end of the record, as nearly always
-    rec_.append(s, n);
-    pos_ += n;
-    return;
+// A record beyond the buffer of the sink is built in rec_ itself.
+void Sink::put_big(const char* s, std::size_t n) {
+  if (!big_) {
+    rec_.assign(buf_, len_);
+    big_ = true;
   }
   if (pos_ > rec_.size()) rec_.append(pos_ - rec_.size(), ' ');
   const std::size_t over = rec_.size() - pos_;  // characters from pos_ to the end

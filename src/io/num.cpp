@@ -21,8 +21,20 @@ int fill(char* buf, char c, int n) {
   return n;
 }
 
-// What a field shows: a real (sign) d1..dn * 10**q, or nothing to take back.
-void show_real(Shown* sh, bool neg, const char* d, int n, int q) {
+// A few characters into a field buffer, eight at a time: the field buffers (FIELD_MAX)
+// and digit buffers have room beyond what is copied; what lands there is overwritten by
+// the characters that follow or left out of the field.
+void copy8(char* dst, const char* src, int n) {
+  for (int i = 0; i < n; i += 8) std::memcpy(dst + i, src + i, 8);
+}
+int blanks8(char* dst, int n) {
+  for (int i = 0; i < n; i += 8) std::memcpy(dst + i, "        ", 8);
+  return n;
+}
+
+// What a field shows: a real (sign) d1..dn * 10**q written in the len characters from
+// lead, or nothing to take back.
+void show_real(Shown* sh, bool neg, const char* d, int n, int q, int lead, int len) {
   if (sh == nullptr) return;
   if (n > static_cast<int>(sizeof sh->d)) {
     sh->n = -1;
@@ -31,6 +43,8 @@ void show_real(Shown* sh, bool neg, const char* d, int n, int q) {
   sh->neg = neg;
   sh->n = n;
   sh->q = q;
+  sh->lead = lead;
+  sh->len = len;
   std::memcpy(sh->d, d, static_cast<std::size_t>(n));
 }
 int shows_none(Shown* sh, int len) {
@@ -145,26 +159,36 @@ bool round_wide(std::uint64_t m, int s, int k, std::uint64_t& N) {
   return true;
 }
 
-// The digits of N > 0, n of them, two at a time from the right.
-int digits_of(std::uint64_t N, char* d) {
+// The n digits of N > 0 (n: its number of digits, or 0 to count them), two at a time
+// from the right, in 32 bits once N fits.
+int digits_of(std::uint64_t N, char* d, int n = 0) {
   static constexpr char PAIRS[] =
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
-  int n = 1;
-  while (n < 20 && N >= P10U[n]) ++n;
+  if (n == 0) {
+    n = 1;
+    while (n < 20 && N >= P10U[n]) ++n;
+  }
   int i = n;
-  while (N >= 100) {
+  while (N > 0xffffffffu) {
     const std::size_t r = static_cast<std::size_t>(N % 100) * 2;
     N /= 100;
     d[--i] = PAIRS[r + 1];
     d[--i] = PAIRS[r];
   }
-  if (N >= 10) {
-    d[--i] = PAIRS[N * 2 + 1];
-    d[--i] = PAIRS[N * 2];
+  std::uint32_t M = static_cast<std::uint32_t>(N);
+  while (M >= 100) {
+    const std::uint32_t r = M % 100 * 2;
+    M /= 100;
+    d[--i] = PAIRS[r + 1];
+    d[--i] = PAIRS[r];
+  }
+  if (M >= 10) {
+    d[--i] = PAIRS[M * 2 + 1];
+    d[--i] = PAIRS[M * 2];
   } else {
-    d[--i] = static_cast<char>('0' + N);
+    d[--i] = static_cast<char>('0' + M);
   }
   return n;
 }
@@ -199,7 +223,7 @@ void round_sig(double a, int sig, Digits& out) {
     std::memcpy(&b, &a, sizeof b);
     const int e2 = static_cast<int>((b >> 52) & 0x7ff) - 1023;
     const std::uint64_t m = (b & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    int E = static_cast<int>(std::floor(e2 * 0.30102999566398120)) + 1;
+    int E = (e2 >= 0 ? (e2 * 78913) >> 18 : -(((-e2) * 78913) >> 18) - 1) + 1;  // floor(e2 log10 2) + 1
     auto scaled = [&](std::uint64_t& N) {
       return sig <= 15 ? round_scaled(a, sig - E, N) : round_wide(m, 52 - e2, sig - E, N);
     };
@@ -215,7 +239,7 @@ void round_sig(double a, int sig, Digits& out) {
         N = TOP / 10;
         ++E;
       }
-      out.n = digits_of(N, out.d);
+      out.n = digits_of(N, out.d, sig);
       out.exp = E;
       return;
     }
@@ -293,6 +317,8 @@ int put_int(char* buf, std::int64_t v, int w, int m, Shown* sh) {
   if (sh != nullptr) {
     sh->n = 0;
     sh->i = v;
+    sh->lead = w - len;
+    sh->len = len;
   }
   return w;
 }
@@ -346,7 +372,7 @@ int put_f(char* buf, double v, int w, int d, int k, Shown* sh) {
   const int lz = d - (D.n - nbefore);  // zeros between the point and the digits
   p += fill(buf + p, '0', lz);
   std::memcpy(buf + p, D.d + nbefore, static_cast<std::size_t>(D.n - nbefore));
-  show_real(sh, neg, D.d, D.n, -d);
+  show_real(sh, neg, D.d, D.n, -d, nblanks, w - nblanks);
   return w;
 }
 
@@ -390,25 +416,27 @@ int put_e(char* buf, double v, int w, int d, int e, int k, char ec, Shown* sh) {
   if (lead) --nblanks;
   if (w == 0) w = nbefore + nzero + nafter + edigits + 1 + (neg ? 1 : 0);
   if (nblanks < 0 || w == 1 || (w == 2 && neg)) return shows_none(sh, fill(buf, '*', w));
-  show_real(sh, neg, D.d, sig, D.exp - sig);
-  int p = fill(buf, ' ', nblanks);
+  show_real(sh, neg, D.d, sig, D.exp - sig, nblanks, w - nblanks);
+  int p = blanks8(buf, nblanks);
   if (neg) buf[p++] = '-';
   if (lead) buf[p++] = '0';
-  std::memcpy(buf + p, D.d, static_cast<std::size_t>(nbefore));
+  copy8(buf + p, D.d, nbefore);
   p += nbefore;
   buf[p++] = '.';
   p += fill(buf + p, '0', nzero);
-  std::memcpy(buf + p, D.d + nbefore, static_cast<std::size_t>(nafter));
+  copy8(buf + p, D.d + nbefore, nafter);
   p += nafter;
   if (letter) {
     buf[p++] = ec;
     --edigits;
   }
   buf[p++] = ex < 0 ? '-' : '+';
-  char ed[8];
-  const int n = static_cast<int>(std::to_chars(ed, ed + sizeof ed, ea).ptr - ed);
+  // The exponent's digits, right-justified in edigits - 1 places (ea < 1000).
+  const int n = ea > 99 ? 3 : ea > 9 ? 2 : 1;
   p += fill(buf + p, '0', edigits - 1 - n);
-  std::memcpy(buf + p, ed, static_cast<std::size_t>(n));
+  if (n == 3) buf[p++] = static_cast<char>('0' + ea / 100);
+  if (n >= 2) buf[p++] = static_cast<char>('0' + ea / 10 % 10);
+  buf[p] = static_cast<char>('0' + ea % 10);
   return w;
 }
 
@@ -435,7 +463,6 @@ int put_list_real(char* buf, double v, Shown* sh) {
   } else {
     round_sig(a, SIG, D);
   }
-  show_real(sh, neg, D.d, SIG, D.exp - SIG);
   char t[40];
   int n = 0;
   if (neg) t[n++] = '-';
@@ -446,6 +473,7 @@ int put_list_real(char* buf, double v, Shown* sh) {
     t[n++] = '.';
     std::memcpy(t + n, D.d + D.exp, static_cast<std::size_t>(SIG - D.exp));
     n += SIG - D.exp;
+    show_real(sh, neg, D.d, SIG, D.exp - SIG, W - n - 5, n);
     n += fill(t + n, ' ', 5);
   } else {
     t[n++] = D.d[0];
@@ -459,6 +487,7 @@ int put_list_real(char* buf, double v, Shown* sh) {
     t[n++] = static_cast<char>('0' + xa / 100);
     t[n++] = static_cast<char>('0' + xa / 10 % 10);
     t[n++] = static_cast<char>('0' + xa % 10);
+    show_real(sh, neg, D.d, SIG, D.exp - SIG, W - n, n);
   }
   int p = fill(buf, ' ', W - n);
   std::memcpy(buf + p, t, static_cast<std::size_t>(n));
