@@ -35,13 +35,13 @@ void round_sig(double a, int sig, Digits& out);
 // The number a field shows, as a list-directed READ takes it back: an integer field its
 // value i; a real field (sign) d1d2..dn * 10**q. The number stands in the len characters
 // from lead in the field, blanks around it. n = -1: nothing to take back (Inf, NaN,
-// asterisks, or more digits than d holds).
+// asterisks, or more digits than d holds). The field writers set what they show.
 struct Shown {
-  bool neg = false;
-  int n = -1;
-  int q = 0;
-  int lead = 0, len = 0;
-  std::int64_t i = 0;
+  bool neg;
+  int n;
+  int q;
+  int lead, len;
+  std::int64_t i;
   char d[40];
 };
 
@@ -147,7 +147,7 @@ class Sink {
  private:
   static constexpr std::size_t CAP = 2048;
   void sync() {
-    if (!big_) rec_.assign(buf_, len_);
+    if (!big_ && (len_ > 0 || !rec_.empty())) rec_.assign(buf_, len_);
   }
   void put_big(const char* s, std::size_t n);
   std::string& rec_;
@@ -162,7 +162,7 @@ class Sink {
 // tabbing and within one record.
 constexpr int MXHELD = 16;
 struct HeldField {
-  std::size_t from = 0, to = 0;
+  std::size_t from, to;
   Shown shown;
 };
 struct Held {

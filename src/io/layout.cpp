@@ -39,7 +39,12 @@ class Parser {
   std::size_t i = 0;
 
   void skip() { while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i; }
-  char peek() { skip(); return i < s.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(s[i]))) : '\0'; }
+  char peek() {
+    skip();
+    if (i >= s.size()) return '\0';
+    const char c = s[i];
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
   bool eat(char c) { if (peek() == c) { ++i; return true; } return false; }
   bool digit() { return std::isdigit(static_cast<unsigned char>(peek())) != 0; }
 
@@ -193,7 +198,7 @@ struct Cache {
     const char* p = nullptr;
     const Layout* lay = nullptr;
   };
-  std::array<Slot, 512> by_addr{};
+  std::array<Slot, 4096> by_addr{};
 };
 
 Cache& cache() {
@@ -203,6 +208,7 @@ Cache& cache() {
 
 // One scalar value taken from the items, arrays element by element.
 struct Cursor {
+  Cursor(const Item* it, std::size_t count) : items(it), n(count) {}
   const Item* items;
   std::size_t n;
   std::size_t i = 0, j = 0;
@@ -214,19 +220,20 @@ struct Cursor {
     }
     return i < n;
   }
-  // The next value as a scalar item (more() must be true).
-  Item next() {
+  // The next value as a scalar item (more() must be true): the item itself, or an array
+  // element in the cursor's own item.
+  Item elem;
+  const Item& next() {
     const Item& it = items[i];
-    Item v;
     if (it.kind == Item::INTS) {
-      v.kind = Item::INT;
-      v.i = it.ip[j++];
-      return v;
+      elem.kind = Item::INT;
+      elem.i = it.ip[j++];
+      return elem;
     }
     if (it.kind == Item::REALS) {
-      v.kind = Item::REAL;
-      v.r = it.rp[j++];
-      return v;
+      elem.kind = Item::REAL;
+      elem.r = it.rp[j++];
+      return elem;
     }
     ++i;
     return it;
@@ -335,7 +342,8 @@ void Sink::put_big(const char* s, std::size_t n) {
 
 const Layout& layout_of(const char* text) {
   Cache& c = cache();
-  Cache::Slot& slot = c.by_addr[(std::hash<const void*>{}(text) >> 3) % c.by_addr.size()];
+  const auto a = reinterpret_cast<std::uintptr_t>(text);
+  Cache::Slot& slot = c.by_addr[((a >> 3) ^ (a >> 15)) % c.by_addr.size()];
   if (slot.p == text && std::strcmp(text, slot.lay->text.c_str()) == 0) return *slot.lay;
   auto it = c.by_text.find(std::string_view(text));
   if (it == c.by_text.end()) {
@@ -425,7 +433,7 @@ void run_list(const Item* items, std::size_t n, Sink& out, Held* held) {
   bool first = true, prev_text = false;
   char buf[FIELD_MAX];
   while (cur.more()) {
-    const Item v = cur.next();
+    const Item& v = cur.next();
     const bool text = v.kind == Item::TEXT;
     // A blank starts the record and separates the values, except between two texts.
     if (first || !(text && prev_text)) out.put(" ", 1);

@@ -45,7 +45,7 @@ void show_real(Shown* sh, bool neg, const char* d, int n, int q, int lead, int l
   sh->q = q;
   sh->lead = lead;
   sh->len = len;
-  std::memcpy(sh->d, d, static_cast<std::size_t>(n));
+  std::memcpy(sh->d, d, sizeof sh->d);  // d has room beyond its n digits
 }
 int shows_none(Shown* sh, int len) {
   if (sh != nullptr) sh->n = -1;
@@ -310,10 +310,10 @@ int put_int(char* buf, std::int64_t v, int w, int m, Shown* sh) {
   const int len = nzero + nd + (neg ? 1 : 0);
   if (w == 0) w = len > 0 ? len : 1;
   if (len > w) return shows_none(sh, fill(buf, '*', w));
-  int p = fill(buf, ' ', w - len);
+  int p = blanks8(buf, w - len);
   if (neg) buf[p++] = '-';
   p += fill(buf + p, '0', nzero);
-  std::memcpy(buf + p, dig, static_cast<std::size_t>(nd));
+  copy8(buf + p, dig, nd);
   if (sh != nullptr) {
     sh->n = 0;
     sh->i = v;
@@ -363,15 +363,15 @@ int put_f(char* buf, double v, int w, int d, int k, Shown* sh) {
   const bool lead = nbefore == 0 && nblanks > 0;
   if (lead) --nblanks;
   if (nblanks < 0 || w == 1 || (w == 2 && neg)) return shows_none(sh, fill(buf, '*', w));
-  int p = fill(buf, ' ', nblanks);
+  int p = blanks8(buf, nblanks);
   if (neg) buf[p++] = '-';
   if (lead) buf[p++] = '0';
-  std::memcpy(buf + p, D.d, static_cast<std::size_t>(nbefore));
+  copy8(buf + p, D.d, nbefore);
   p += nbefore;
   buf[p++] = '.';
   const int lz = d - (D.n - nbefore);  // zeros between the point and the digits
   p += fill(buf + p, '0', lz);
-  std::memcpy(buf + p, D.d + nbefore, static_cast<std::size_t>(D.n - nbefore));
+  copy8(buf + p, D.d + nbefore, D.n - nbefore);
   show_real(sh, neg, D.d, D.n, -d, nblanks, w - nblanks);
   return w;
 }
@@ -463,22 +463,22 @@ int put_list_real(char* buf, double v, Shown* sh) {
   } else {
     round_sig(a, SIG, D);
   }
-  char t[40];
+  char t[48];
   int n = 0;
   if (neg) t[n++] = '-';
   if (D.exp >= 0 && D.exp <= SIG) {
     if (D.exp == 0) t[n++] = '0';
-    std::memcpy(t + n, D.d, static_cast<std::size_t>(D.exp));
+    copy8(t + n, D.d, D.exp);
     n += D.exp;
     t[n++] = '.';
-    std::memcpy(t + n, D.d + D.exp, static_cast<std::size_t>(SIG - D.exp));
+    copy8(t + n, D.d + D.exp, SIG - D.exp);
     n += SIG - D.exp;
     show_real(sh, neg, D.d, SIG, D.exp - SIG, W - n - 5, n);
-    n += fill(t + n, ' ', 5);
+    n += blanks8(t + n, 5);
   } else {
     t[n++] = D.d[0];
     t[n++] = '.';
-    std::memcpy(t + n, D.d + 1, SIG - 1);
+    copy8(t + n, D.d + 1, SIG - 1);
     n += SIG - 1;
     const int x = D.exp - 1;
     t[n++] = 'E';
@@ -489,8 +489,8 @@ int put_list_real(char* buf, double v, Shown* sh) {
     t[n++] = static_cast<char>('0' + xa % 10);
     show_real(sh, neg, D.d, SIG, D.exp - SIG, W - n, n);
   }
-  int p = fill(buf, ' ', W - n);
-  std::memcpy(buf + p, t, static_cast<std::size_t>(n));
+  int p = blanks8(buf, W - n);
+  copy8(buf + p, t, n);
   return W;
 }
 
