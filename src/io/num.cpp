@@ -384,6 +384,33 @@ int put_e(char* buf, double v, int w, int d, int e, int k, char ec, Shown* sh) {
   if (!std::isfinite(v)) return shows_none(sh, put_infnan(buf, v, w));
   const bool neg = std::signbit(v);
   const double a = std::fabs(v);
+  // The fields the reports are made of: scale factor 0 or 1, no exponent width, a
+  // nonzero value whose exponent has two digits, the field wide enough.
+  if ((k == 0 || k == 1) && e < 0 && a != 0 && w <= 40 && d <= 16) {
+    Digits D;
+    const int sig = d + k;
+    round_sig(a, sig, D);
+    const int ex = D.exp - k;
+    const int nblanks = w - (d + 5 + k) - (neg ? 1 : 0);  // k = 1: d.ddd; k = 0: .ddd, and 0 if room
+    if (ex > -100 && ex < 100 && nblanks >= 0) {
+      const bool lead = k == 0 && nblanks > 0;
+      const int nb = lead ? nblanks - 1 : nblanks;
+      show_real(sh, neg, D.d, sig, D.exp - sig, nb, w - nb);
+      char* p = buf + blanks8(buf, nb);
+      if (neg) *p++ = '-';
+      if (lead) *p++ = '0';
+      if (k == 1) *p++ = D.d[0];
+      *p++ = '.';
+      copy8(p, D.d + k, d);
+      p += d;
+      *p++ = ec;
+      const int ea = ex < 0 ? -ex : ex;
+      *p++ = ex < 0 ? '-' : '+';
+      *p++ = static_cast<char>('0' + ea / 10);
+      *p = static_cast<char>('0' + ea % 10);
+      return w;
+    }
+  }
   const int sig = k > 0 ? d + 1 : d + k;
   Digits D;
   int ex = 0;
