@@ -26,6 +26,7 @@ struct Digits {
   char d[800];  // decimal digits, no point; round_fixed drops leading zeros
   int n = 0;    // number of digits (round_fixed: 0 for a zero result)
   int exp = 0;  // round_sig: the value is 0.d1d2... * 10**exp
+  std::uint64_t N = 0;  // the digits as an integer, when they were formed as one (else 0)
 };
 // round(a * 10**places) as an integer (places >= 0): its digits.
 void round_fixed(double a, int places, Digits& out);
@@ -42,6 +43,7 @@ struct Shown {
   int q;
   int lead, len;
   std::int64_t i;
+  std::uint64_t N;  // d1..dn as an integer when the writer had it (else 0)
   char d[40];
 };
 

@@ -351,6 +351,11 @@ bool shown_value(const edit::Shown& s, double& out) {
   static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   if (s.n < 0) return false;
+  if (s.N > 0 && s.N <= (std::uint64_t{1} << 53) && s.q >= -22 && s.q <= 22) {  // the digits as formed
+    const double v = s.q >= 0 ? static_cast<double>(s.N) * P10[s.q] : static_cast<double>(s.N) / P10[-s.q];
+    out = s.neg ? -v : v;
+    return true;
+  }
   int i = 0, n = s.n, q = s.q;
   while (i < n && s.d[i] == '0') ++i;
   if (i == n) {

@@ -34,12 +34,14 @@ int blanks8(char* dst, int n) {
 
 // What a field shows: a real (sign) d1..dn * 10**q written in the len characters from
 // lead, or nothing to take back.
-void show_real(Shown* sh, bool neg, const char* d, int n, int q, int lead, int len) {
+void show_real(Shown* sh, bool neg, const Digits& D, int n, int q, int lead, int len) {
   if (sh == nullptr) return;
   if (n > static_cast<int>(sizeof sh->d)) {
     sh->n = -1;
     return;
   }
+  const char* d = D.d;
+  sh->N = D.N;
   sh->neg = neg;
   sh->n = n;
   sh->q = q;
@@ -206,6 +208,7 @@ void round_fixed(double a, int places, Digits& out) {
   }
   if (N > 0) {
     out.n = digits_of(N, out.d);
+    out.N = N;
     return;
   }
   char buf[FIELD_MAX];
@@ -241,6 +244,7 @@ void round_sig(double a, int sig, Digits& out) {
       }
       out.n = digits_of(N, out.d, sig);
       out.exp = E;
+      out.N = N;
       return;
     }
   }
@@ -372,7 +376,7 @@ int put_f(char* buf, double v, int w, int d, int k, Shown* sh) {
   const int lz = d - (D.n - nbefore);  // zeros between the point and the digits
   p += fill(buf + p, '0', lz);
   copy8(buf + p, D.d + nbefore, D.n - nbefore);
-  show_real(sh, neg, D.d, D.n, -d, nblanks, w - nblanks);
+  show_real(sh, neg, D, D.n, -d, nblanks, w - nblanks);
   return w;
 }
 
@@ -395,7 +399,7 @@ int put_e(char* buf, double v, int w, int d, int e, int k, char ec, Shown* sh) {
     if (ex > -100 && ex < 100 && nblanks >= 0) {
       const bool lead = k == 0 && nblanks > 0;
       const int nb = lead ? nblanks - 1 : nblanks;
-      show_real(sh, neg, D.d, sig, D.exp - sig, nb, w - nb);
+      show_real(sh, neg, D, sig, D.exp - sig, nb, w - nb);
       char* p = buf + blanks8(buf, nb);
       if (neg) *p++ = '-';
       if (lead) *p++ = '0';
@@ -443,7 +447,7 @@ int put_e(char* buf, double v, int w, int d, int e, int k, char ec, Shown* sh) {
   if (lead) --nblanks;
   if (w == 0) w = nbefore + nzero + nafter + edigits + 1 + (neg ? 1 : 0);
   if (nblanks < 0 || w == 1 || (w == 2 && neg)) return shows_none(sh, fill(buf, '*', w));
-  show_real(sh, neg, D.d, sig, D.exp - sig, nblanks, w - nblanks);
+  show_real(sh, neg, D, sig, D.exp - sig, nblanks, w - nblanks);
   int p = blanks8(buf, nblanks);
   if (neg) buf[p++] = '-';
   if (lead) buf[p++] = '0';
@@ -500,7 +504,7 @@ int put_list_real(char* buf, double v, Shown* sh) {
     t[n++] = '.';
     copy8(t + n, D.d + D.exp, SIG - D.exp);
     n += SIG - D.exp;
-    show_real(sh, neg, D.d, SIG, D.exp - SIG, W - n - 5, n);
+    show_real(sh, neg, D, SIG, D.exp - SIG, W - n - 5, n);
     n += blanks8(t + n, 5);
   } else {
     t[n++] = D.d[0];
@@ -514,7 +518,7 @@ int put_list_real(char* buf, double v, Shown* sh) {
     t[n++] = static_cast<char>('0' + xa / 100);
     t[n++] = static_cast<char>('0' + xa / 10 % 10);
     t[n++] = static_cast<char>('0' + xa % 10);
-    show_real(sh, neg, D.d, SIG, D.exp - SIG, W - n, n);
+    show_real(sh, neg, D, SIG, D.exp - SIG, W - n, n);
   }
   int p = blanks8(buf, W - n);
   copy8(buf + p, t, n);
