@@ -84,22 +84,19 @@ void two_product(double x, double y, double& p, double& e) {
 }
 
 // N = round(a * 10**k), ties to even, for a normal a > 0, |k| <= 22 and a result below
-// 10**15, decided exactly with error-free double arithmetic: a * 10**k is p + e exactly
-// (k >= 0), or q + r / 10**-k with the exact remainder r of the quotient q (k < 0).
-// False when it cannot be decided so (out of range, or too near a half-way point).
+// 10**15, decided exactly: for k >= 0 a * 10**k is y + dy exactly (error-free product);
+// for k < 0 the quotient y = a / 10**-k is correctly rounded, within bound of the exact
+// one, which settles every case but those within bound of a half-way point. False when
+// it cannot be decided so (out of range, or too near a half-way point).
 bool round_scaled(double a, int k, std::uint64_t& N) {
   if (!(a >= std::numeric_limits<double>::min()) || k < -22 || k > 22) return false;
-  double y, dy;  // y + dy is a * 10**k; with k < 0 dy is only bounded
+  double y, dy = 0;
   double bound = 0;
   if (k >= 0) {
     two_product(a, P10X[k], y, dy);
   } else {
-    const double P = P10X[-k];
-    y = a / P;
-    double ph, pl;
-    two_product(y, P, ph, pl);
-    dy = ((a - ph) - pl) / P;     // remainder exact; its quotient rounded
-    bound = y * 0x1p-52;          // at least half a unit of y: |a / P - y| <= bound
+    y = a / P10X[-k];
+    bound = y * 0x1p-52;  // at least half a unit of y
   }
   if (!(y < 1e15)) return false;
   const std::uint64_t whole = static_cast<std::uint64_t>(y);  // floor: 0 <= y < 2**50
