@@ -83,12 +83,12 @@ int report(const RunSummary& s, const std::string& out, const std::string& plt, 
 }
 
 int run_names() {
-  auto m = std::make_unique<Model>();
+  Model& m = process_model();
   io::Units u;
-  Run run{*m, u};
+  Run run{m, u};
   RunSummary s;
   RUNWAL(run, &s);
-  auto name = [&](int I) { return std::string(m->D.NAMES[I].trimmed()); };
+  auto name = [&](int I) { return std::string(m.D.NAMES[I].trimmed()); };
   return report(s, name(6), name(7), name(8));
 }
 
@@ -132,9 +132,9 @@ int run_input(const std::string& input, const std::string& out_dir) {
   }
   const fs::path here = fs::current_path();
   fs::current_path(work);
-  auto m = std::make_unique<Model>();
+  Model& m = process_model();
   io::Units u;
-  Run run{*m, u};
+  Run run{m, u};
   RunSummary s;
   RUNWAL(run, &s);
   fs::current_path(here);

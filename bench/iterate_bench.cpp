@@ -110,8 +110,8 @@ void BM_ITERAT(benchmark::State& state) {
   u.open(LLOG, "/dev/null", "iteration log");
   Run run{*mp, u};
   wall(run);
-  // Warm-up: layouts parsed, and the log unit's buffer grown to its working size (it is
-  // written out and reused from 64 KiB on; one analysis writes about 3 KiB).
+  // Warm-up: layouts parsed, and the log unit's buffer at its working size (it is written
+  // out and reused from 16 KiB on; one analysis writes about 3 KiB).
   for (int N = 0; N < 40; ++N) ITERAT(run);
   long long NEW0 = NEWS;
   for (auto _ : state) {

@@ -15,7 +15,11 @@ namespace io {
 
 namespace {
 
-constexpr std::size_t FLUSH_AT = 1 << 16;  // buffered output written out beyond this
+// Buffered output is written out beyond FLUSH_AT; the buffer of a file, reserved once,
+// holds that and the records that may follow before the next write, so it never grows
+// (a run writes its files through a few small buffers, not through growing copies).
+constexpr std::size_t FLUSH_AT = 1 << 14;
+constexpr std::size_t BUFFER = FLUSH_AT + FLUSH_AT / 2;
 
 std::string trim_path(std::string_view p) {
   while (!p.empty() && (p.back() == ' ' || p.back() == '\0')) p.remove_suffix(1);
@@ -48,8 +52,8 @@ class UnitSink final : public edit::Sink {
   UnitSink(Unit& u, const bool& capture) : Sink(u.rec), u_(u), capture_(capture) {}
 
  protected:
-  void emit() override {
-    u_.out += u_.rec;
+  void emit(const char* text, std::size_t n) override {
+    u_.out.append(text, n);
     u_.out += '\n';
     if (u_.kind == Unit::CONSOLE && !capture_) {
       std::fwrite(u_.out.data(), 1, u_.out.size(), stderr);
@@ -68,8 +72,8 @@ class TextSink final : public edit::Sink {
   TextSink(std::string& rec, std::string& text) : Sink(rec), text_(text) {}
 
  protected:
-  void emit() override {
-    text_ += rec();
+  void emit(const char* text, std::size_t n) override {
+    text_.append(text, n);
     text_ += '\n';
   }
 
@@ -83,7 +87,7 @@ class InternalSink final : public edit::Sink {
   explicit InternalSink(std::string& rec) : Sink(rec) {}
 
  protected:
-  void emit() override { throw std::logic_error("internal write of more than one record"); }
+  void emit(const char*, std::size_t) override { throw std::logic_error("internal write of more than one record"); }
 };
 
 }  // namespace
@@ -148,7 +152,9 @@ struct Units::Impl {
   }
 
   void after_write(Unit& u) {
-    if (u.kind == Unit::FILE && u.out.size() >= FLUSH_AT) flush(u);
+    if (u.kind != Unit::FILE) return;
+    if (u.out.size() >= FLUSH_AT) flush(u);
+    else if (u.out.capacity() < BUFFER) u.out.reserve(BUFFER);
   }
 
   // The text of an input unit, read whole at its first read; its descriptor is then
@@ -390,6 +396,76 @@ void Units::list_write_items(int unit, const Item* items, std::size_t n) {
   p_->after_write(u);
 }
 
+namespace {
+
+// The values of a held WRITE as a list-directed READ of its record gives them back: each
+// value's field holds one number (with blanks around it), the numbers stand apart, and
+// nothing but blanks stands between the fields or after the last. Assigns the reals only
+// when every value reads back.
+bool held_back(std::string_view rec, const edit::Held& held, const Item* items, double* const* dst,
+               std::size_t n) {
+  if (!held.ok || static_cast<std::size_t>(held.n) != n) return false;
+  double v[edit::MXHELD];
+  std::size_t prev = 0;  // end of the previous field
+  std::size_t pend = 0;  // end of the previous number
+  for (std::size_t i = 0; i < n; ++i) {
+    const edit::HeldField& f = held.f[i];
+    const edit::Shown& sh = f.shown;
+    if (sh.n < 0 || sh.len <= 0 || f.from < prev || f.to > rec.size()) return false;
+    for (std::size_t c = prev; c < f.from; ++c)
+      if (rec[c] != ' ') return false;
+    const std::size_t t = f.from + static_cast<std::size_t>(sh.lead);
+    const std::size_t e = t + static_cast<std::size_t>(sh.len);
+    if (e > f.to || (i > 0 && t == pend)) return false;
+    prev = f.to;
+    pend = e;
+    if (items[i].kind == Item::REAL) {
+      if (!shown_value(sh, v[i])) return false;
+    } else if (items[i].kind != Item::INT || sh.i < INT32_MIN || sh.i > INT32_MAX) {
+      return false;
+    }
+  }
+  for (std::size_t c = prev; c < rec.size(); ++c)
+    if (rec[c] != ' ') return false;
+  for (std::size_t i = 0; i < n; ++i)
+    if (dst[i] != nullptr && items[i].kind == Item::REAL) *dst[i] = v[i];
+  return true;
+}
+
+}  // namespace
+
+bool Units::write_items_held(int unit, const char* layout, const Item* items, double* const* dst, std::size_t n) {
+  Unit& u = p_->get(unit);
+  if (u.kind == Unit::MEM_IN) throw std::logic_error("write to input unit " + std::to_string(unit));
+  const edit::Layout& lay = edit::layout_of(layout);
+  UnitSink s(u, p_->capture);
+  edit::Held held;
+  bool ok = false;
+  if (edit::run_layout(lay, items, n, s, &held)) {
+    s.settle();
+    u.rec_open = true;
+  } else {
+    ok = s.ended() == 0 && held_back(s.record(), held, items, dst, n);
+    s.end_record();
+    u.rec_open = false;
+  }
+  p_->after_write(u);
+  return ok;
+}
+
+bool Units::list_write_items_held(int unit, const Item* items, double* const* dst, std::size_t n) {
+  Unit& u = p_->get(unit);
+  if (u.kind == Unit::MEM_IN) throw std::logic_error("write to input unit " + std::to_string(unit));
+  UnitSink s(u, p_->capture);
+  edit::Held held;
+  edit::run_list(items, n, s, &held);
+  const bool ok = held_back(s.record(), held, items, dst, n);
+  s.end_record();
+  u.rec_open = false;
+  p_->after_write(u);
+  return ok;
+}
+
 void Units::list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n) {
   Unit& u = p_->get(unit);
   p_->load(u);
@@ -446,7 +522,7 @@ std::string format_items(const char* layout, const Item* items, std::size_t n) {
   std::string rec, text;
   TextSink s(rec, text);
   edit::run_layout(edit::layout_of(layout), items, n, s);
-  text += rec;
+  text += s.rec();
   return text;
 }
 
@@ -455,6 +531,7 @@ void format_into(char* dst, std::size_t len, const char* layout, const Item* ite
   rec.clear();
   InternalSink s(rec);
   edit::run_layout(edit::layout_of(layout), items, n, s);
+  s.rec();
   if (rec.size() > len) throw std::logic_error(std::string("internal write longer than its text: ") + layout);
   std::memcpy(dst, rec.data(), rec.size());
   std::memset(dst + rec.size(), ' ', len - rec.size());
@@ -464,7 +541,7 @@ std::string list_format_items(const Item* items, std::size_t n) {
   std::string rec, text;
   TextSink s(rec, text);
   edit::run_list(items, n, s);
-  return rec;
+  return s.rec();
 }
 
 void list_parse(std::string_view text, const Rec& rec, const Target* targets, std::size_t n) {

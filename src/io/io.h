@@ -213,6 +213,10 @@ class Units {
   void write_items(int unit, const char* layout, const Item* items, std::size_t n);
   void list_write_items(int unit, const Item* items, std::size_t n);
   void list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n);
+  // write_held and list_write_held: one scalar item per value, dst[i] the variable of a
+  // real value to replace (nullptr: none).
+  bool write_items_held(int unit, const char* layout, const Item* items, double* const* dst, std::size_t n);
+  bool list_write_items_held(int unit, const Item* items, double* const* dst, std::size_t n);
   // Read one record with an Aw edit descriptor: the first w characters of the line,
   // blank padded to the length of dst (n characters); a field wider than dst gives its
   // rightmost n characters, as Fortran does. Throws InputError at end of file. Returns
@@ -266,6 +270,28 @@ template <class... A>
 void list_write(Units& u, int unit, const A&... a) {
   const Item items[sizeof...(A) + 1] = {to_item(a)...};
   u.list_write_items(unit, items, sizeof...(A));
+}
+
+// The same WRITEs, to a file that the run reads back: afterwards each real given as a
+// variable holds the value that a list-directed READ of the record gives for it, the
+// number its field shows, so the run takes the values without reading the file again.
+// False, with the values left as given, when the record would not read back value for
+// value: a field that shows no number (Inf, NaN, asterisks), a number beyond the doubles,
+// two fields that touch, other text in the record, more than one record.
+inline double* held_target(double& v) { return &v; }
+template <class T>
+double* held_target(const T&) { return nullptr; }
+template <class... A>
+bool write_held(Units& u, int unit, const char* layout, A&&... a) {
+  const Item items[sizeof...(A) + 1] = {to_item(a)...};
+  double* const dst[sizeof...(A) + 1] = {held_target(a)...};
+  return u.write_items_held(unit, layout, items, dst, sizeof...(A));
+}
+template <class... A>
+bool list_write_held(Units& u, int unit, A&&... a) {
+  const Item items[sizeof...(A) + 1] = {to_item(a)...};
+  double* const dst[sizeof...(A) + 1] = {held_target(a)...};
+  return u.list_write_items_held(unit, items, dst, sizeof...(A));
 }
 // READ(unit, *) targets...  one list-directed READ: one record, continued as needed
 template <class... A>

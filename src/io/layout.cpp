@@ -39,7 +39,12 @@ class Parser {
   std::size_t i = 0;
 
   void skip() { while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i; }
-  char peek() { skip(); return i < s.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(s[i]))) : '\0'; }
+  char peek() {
+    skip();
+    if (i >= s.size()) return '\0';
+    const char c = s[i];
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
   bool eat(char c) { if (peek() == c) { ++i; return true; } return false; }
   bool digit() { return std::isdigit(static_cast<unsigned char>(peek())) != 0; }
 
@@ -193,7 +198,7 @@ struct Cache {
     const char* p = nullptr;
     const Layout* lay = nullptr;
   };
-  std::array<Slot, 512> by_addr{};
+  std::array<Slot, 4096> by_addr{};
 };
 
 Cache& cache() {
@@ -203,6 +208,7 @@ Cache& cache() {
 
 // One scalar value taken from the items, arrays element by element.
 struct Cursor {
+  Cursor(const Item* it, std::size_t count) : items(it), n(count) {}
   const Item* items;
   std::size_t n;
   std::size_t i = 0, j = 0;
@@ -214,19 +220,20 @@ struct Cursor {
     }
     return i < n;
   }
-  // The next value as a scalar item (more() must be true).
-  Item next() {
+  // The next value as a scalar item (more() must be true): the item itself, or an array
+  // element in the cursor's own item.
+  Item elem;
+  const Item& next() {
     const Item& it = items[i];
-    Item v;
     if (it.kind == Item::INTS) {
-      v.kind = Item::INT;
-      v.i = it.ip[j++];
-      return v;
+      elem.kind = Item::INT;
+      elem.i = it.ip[j++];
+      return elem;
     }
     if (it.kind == Item::REALS) {
-      v.kind = Item::REAL;
-      v.r = it.rp[j++];
-      return v;
+      elem.kind = Item::REAL;
+      elem.r = it.rp[j++];
+      return elem;
     }
     ++i;
     return it;
@@ -262,30 +269,34 @@ void put_a(Sink& out, std::string_view s, int w) {
   out.put(s);
 }
 
-void data(const Layout& lay, const Node& nd, const Item& v, int k, Sink& out) {
+// One value in its field; sh, when given, receives what a numeric field shows (texts and
+// logicals show nothing to take back).
+void data(const Layout& lay, const Node& nd, const Item& v, int k, Sink& out, Shown* sh) {
   char buf[FIELD_MAX];
   int len = 0;
   switch (nd.op) {
     case Op::I:
       if (v.kind != Item::INT) mismatch(lay, "I", v);
-      len = put_int(buf, v.i, nd.w, nd.m);
+      len = put_int(buf, v.i, nd.w, nd.m, sh);
       break;
     case Op::F:
       if (v.kind != Item::REAL) mismatch(lay, "F", v);
-      len = put_f(buf, v.r, nd.w, nd.d, k);
+      len = put_f(buf, v.r, nd.w, nd.d, k, sh);
       break;
     case Op::E:
     case Op::D:
       if (v.kind != Item::REAL) mismatch(lay, "E", v);
-      len = put_e(buf, v.r, nd.w, nd.d, nd.e, k, nd.op == Op::E ? 'E' : 'D');
+      len = put_e(buf, v.r, nd.w, nd.d, nd.e, k, nd.op == Op::E ? 'E' : 'D', sh);
       break;
     case Op::A:
       if (v.kind != Item::TEXT) mismatch(lay, "A", v);
       put_a(out, v.s, nd.w);
+      if (sh != nullptr) sh->n = -1;
       return;
     case Op::L:
       if (v.kind != Item::LOGICAL) mismatch(lay, "L", v);
       put_a(out, v.i ? "T" : "F", nd.w);
+      if (sh != nullptr) sh->n = -1;
       return;
     default:
       return;
@@ -293,11 +304,31 @@ void data(const Layout& lay, const Node& nd, const Item& v, int k, Sink& out) {
   out.put(buf, static_cast<std::size_t>(len));
 }
 
+// The field of the next value of a held WRITE: its place in the record and what it shows.
+Shown* held_field(Held* held, const Sink& out) {
+  if (held == nullptr) return nullptr;
+  if (held->n == MXHELD) {
+    held->ok = false;
+    return nullptr;
+  }
+  HeldField& f = held->f[held->n++];
+  f.from = out.pos();
+  return &f.shown;
+}
+void held_end(Held* held, const Sink& out) {
+  if (held != nullptr && held->ok) held->f[held->n - 1].to = out.pos();
+}
+
 bool is_data(Op op) { return op == Op::I || op == Op::F || op == Op::E || op == Op::D || op == Op::A || op == Op::L; }
 
 }  // namespace
 
-void Sink::put(const char* s, std::size_t n) {
+// A record beyond the buffer of the sink is built in rec_ itself.
+void Sink::put_big(const char* s, std::size_t n) {
+  if (!big_) {
+    rec_.assign(buf_, len_);
+    big_ = true;
+  }
   if (pos_ > rec_.size()) rec_.append(pos_ - rec_.size(), ' ');
   const std::size_t over = rec_.size() - pos_;  // characters from pos_ to the end
   if (over >= n) {
@@ -311,7 +342,8 @@ void Sink::put(const char* s, std::size_t n) {
 
 const Layout& layout_of(const char* text) {
   Cache& c = cache();
-  Cache::Slot& slot = c.by_addr[(std::hash<const void*>{}(text) >> 3) % c.by_addr.size()];
+  const auto a = reinterpret_cast<std::uintptr_t>(text);
+  Cache::Slot& slot = c.by_addr[((a >> 3) ^ (a >> 15)) % c.by_addr.size()];
   if (slot.p == text && std::strcmp(text, slot.lay->text.c_str()) == 0) return *slot.lay;
   auto it = c.by_text.find(std::string_view(text));
   if (it == c.by_text.end()) {
@@ -326,7 +358,7 @@ const Layout& layout_of(const char* text) {
   return *slot.lay;
 }
 
-bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out) {
+bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out, Held* held) {
   struct Frame {
     int open;
     int left;
@@ -353,8 +385,14 @@ bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out) 
     switch (nd.op) {
       case Op::LIT: out.put(lay.lits.data() + nd.lit, nd.len); break;
       case Op::X: out.skip(nd.w); break;
-      case Op::T: out.tab(nd.w); break;
-      case Op::TL: out.tab_left(nd.w); break;
+      case Op::T:
+        out.tab(nd.w);
+        if (held != nullptr) held->ok = false;
+        break;
+      case Op::TL:
+        out.tab_left(nd.w);
+        if (held != nullptr) held->ok = false;
+        break;
       case Op::SLASH:
         for (int r = 0; r < nd.rep; ++r) out.end_record();
         break;
@@ -377,7 +415,9 @@ bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out) 
         if (is_data(nd.op)) {
           for (int r = 0; r < nd.rep; ++r) {
             if (!cur.more()) return noadv;
-            data(lay, nd, cur.next(), k, out);
+            Shown* sh = held_field(held, out);
+            data(lay, nd, cur.next(), k, out, sh);
+            held_end(held, out);
             wrote = true;
           }
         }
@@ -388,23 +428,26 @@ bool run_layout(const Layout& lay, const Item* items, std::size_t n, Sink& out) 
   return noadv;
 }
 
-void run_list(const Item* items, std::size_t n, Sink& out) {
+void run_list(const Item* items, std::size_t n, Sink& out, Held* held) {
   Cursor cur{items, n};
   bool first = true, prev_text = false;
   char buf[FIELD_MAX];
   while (cur.more()) {
-    const Item v = cur.next();
+    const Item& v = cur.next();
     const bool text = v.kind == Item::TEXT;
     // A blank starts the record and separates the values, except between two texts.
     if (first || !(text && prev_text)) out.put(" ", 1);
     first = false;
     prev_text = text;
+    Shown* sh = held_field(held, out);
     switch (v.kind) {
-      case Item::INT: out.put(buf, static_cast<std::size_t>(put_list_int(buf, v.i))); break;
-      case Item::REAL: out.put(buf, static_cast<std::size_t>(put_list_real(buf, v.r))); break;
+      case Item::INT: out.put(buf, static_cast<std::size_t>(put_list_int(buf, v.i, sh))); break;
+      case Item::REAL: out.put(buf, static_cast<std::size_t>(put_list_real(buf, v.r, sh))); break;
       case Item::LOGICAL: out.put(v.i ? "T" : "F", 1); break;
       default: out.put(v.s); break;
     }
+    if (sh != nullptr && (v.kind == Item::LOGICAL || v.kind == Item::TEXT)) sh->n = -1;
+    held_end(held, out);
   }
 }
 

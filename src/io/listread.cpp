@@ -418,4 +418,42 @@ void list_read(Unit& u, const Rec& rec, const Target* targets, std::size_t n, Wa
   Reader(u, rec, w).read(targets, n);
 }
 
+// A decimal of at most 15 digits and a power of ten within the exact powers of a double
+// is one correctly rounded product or quotient, as the conversion of its text gives it;
+// anything else goes through that conversion.
+bool shown_value(const edit::Shown& s, double& out) {
+  static constexpr double P10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (s.n < 0) return false;
+  if (s.N > 0 && s.N <= (std::uint64_t{1} << 53) && s.q >= -22 && s.q <= 22) {  // the digits as formed
+    const double v = s.q >= 0 ? static_cast<double>(s.N) * P10[s.q] : static_cast<double>(s.N) / P10[-s.q];
+    out = s.neg ? -v : v;
+    return true;
+  }
+  int i = 0, n = s.n, q = s.q;
+  while (i < n && s.d[i] == '0') ++i;
+  if (i == n) {
+    out = s.neg ? -0.0 : 0.0;
+    return true;
+  }
+  while (s.d[n - 1] == '0') {
+    --n;
+    ++q;
+  }
+  if (n - i <= 15 && q >= -22 && q <= 22) {
+    std::uint64_t M = 0;
+    for (int k = i; k < n; ++k) M = M * 10 + static_cast<std::uint64_t>(s.d[k] - '0');
+    const double v = q >= 0 ? static_cast<double>(M) * P10[q] : static_cast<double>(M) / P10[-q];
+    out = s.neg ? -v : v;
+    return true;
+  }
+  char t[64];
+  std::size_t nt = 0;
+  if (s.neg) t[nt++] = '-';
+  for (int k = i; k < n; ++k) t[nt++] = s.d[k];
+  t[nt++] = 'e';
+  nt = static_cast<std::size_t>(std::to_chars(t + nt, t + sizeof t, q).ptr - t);
+  return to_real(std::string_view(t, nt), out) == Conv::OK;
+}
+
 }  // namespace io

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "io/edit.h"
 #include "io/io.h"
 
 namespace io {
@@ -55,5 +56,8 @@ struct Watch {
 // One list-directed READ from the unit into the targets (InputError on bad input); w,
 // when given, learns what the READ assigned and receives what it kept.
 void list_read(Unit& u, const Rec& rec, const Target* targets, std::size_t n, Watch* w = nullptr);
+// The real that a list-directed READ takes from a field showing s; false when the READ
+// would refuse it (nothing shown, or beyond the doubles).
+bool shown_value(const edit::Shown& s, double& out);
 
 }  // namespace io

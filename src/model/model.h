@@ -14,19 +14,32 @@
 using io::Chars;
 
 // ---------------------------------------------------------------------------
-// Fortran-style arrays with the method's bounds, asserted in debug builds.
+// Fortran-style arrays with the method's bounds, asserted in debug builds. Arrays of at
+// most MXCLR entries (the working arrays of a procedure among them) start cleared; the
+// larger ones are tables of the Model, cleared with it (see Model), not by their
+// declaration.
+constexpr int MXCLR = 64;
+template <class T, int N, bool CLEAR = (N <= MXCLR)>
+struct ArrStore {
+  T v[N]{};
+};
+template <class T, int N>
+struct ArrStore<T, N, false> {
+  T v[N];
+};
 template <class T, int LO, int HI>
-struct Arr {
-  T v[HI - LO + 1]{};
+struct Arr : ArrStore<T, HI - LO + 1> {
+  using ArrStore<T, HI - LO + 1>::v;
   T& operator()(int i) { assert(LO <= i && i <= HI); return v[i - LO]; }
   const T& operator()(int i) const { assert(LO <= i && i <= HI); return v[i - LO]; }
   static constexpr int lo = LO, hi = HI;
   void fill(const T& x) { for (T& e : v) e = x; }
 };
 // Two subscripts (I, J); J runs fastest within one I, so a row I is contiguous.
+// These are tables of the Model; their declaration does not clear them (see Model).
 template <class T, int LO1, int HI1, int LO2, int HI2>
 struct Arr2 {
-  T v[HI1 - LO1 + 1][HI2 - LO2 + 1]{};
+  T v[HI1 - LO1 + 1][HI2 - LO2 + 1];
   T& operator()(int i, int j) {
     assert(LO1 <= i && i <= HI1 && LO2 <= j && j <= HI2);
     return v[i - LO1][j - LO2];
@@ -49,8 +62,8 @@ constexpr int MXCROS = 100;  // cross sections
 constexpr int MXPROP = 39;   // real properties per cross section
 constexpr int MXEIS = 100;   // user-defined nonlinear EI sets
 constexpr int MXEIP = 100;   // points per moment-curvature set
-constexpr int MXREC4 = 200;  // stiffness and load records
-constexpr int MXRES = 100;   // restraint records
+constexpr int MXREC4 = MXSTA;  // stiffness and load records: one per station at least
+constexpr int MXRES = MXSTA;   // restraint records: one per station at least
 constexpr int MXTIE = 30;    // tie backs
 constexpr int MXLAY = 20;    // input soil layers
 constexpr int MXSUR = 50;    // surcharge rows
@@ -63,6 +76,7 @@ constexpr int MXCPT = 50;    // points per support curve
 constexpr int NCDDEF = 5;    // curve depths per soil layer unless the run asks for more
 constexpr int MXCD = 50;     // curve depths per soil layer at most
 constexpr int MXXCRV = MXPYU + MXLAY * MXCD;  // curves of the curve-exchange file
+constexpr int MXXPT = 34;    // points of a generated curve in the curve-exchange file
 constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
 constexpr int MXWARN = 500;  // warnings kept per run (more are counted, not kept)
 constexpr int MXITER = 9999; // iterations per problem: the iteration log prints the count
@@ -136,12 +150,29 @@ struct Driver {
   int LPROB = 0;               // input line of the current problem's title record
 };
 
+// A fixed-length text of a table of the Model: like Chars, blank padded once assigned,
+// but without a starting value of its own (the table is cleared with the Model), so a
+// table of texts costs no memory until its entries are written.
+template <int N>
+struct Text {
+  char c[N];
+  void assign(std::string_view v) {  // first N characters, blank padded
+    for (int k = 0; k < N; ++k) c[k] = k < static_cast<int>(v.size()) ? v[k] : ' ';
+  }
+  std::string_view view() const { return {c, static_cast<std::size_t>(N)}; }
+  std::string_view trimmed() const {  // without trailing blanks
+    int n = N;
+    while (n > 0 && (c[n - 1] == ' ' || c[n - 1] == '\0')) --n;
+    return {c, static_cast<std::size_t>(n)};
+  }
+};
+
 // Warnings of the engine's own checks in the current run, in the order written: each is
 // one report line starting with "WARNING" (see WARN). Reset at the start of every run.
 struct Warnings {
   int NWARN = 0;                      // warnings written in this run (all of them)
   Arr<int, 1, MXWARN> NPROB;          // stage number of warning i (0: before the first)
-  Arr<Chars<256>, 1, MXWARN> TEXT;    // its text after "WARNING -- "
+  Arr<Text<256>, 1, MXWARN> TEXT;     // its text after "WARNING -- "
 };
 
 // ---------------------------------------------------------------------------
@@ -224,6 +255,12 @@ struct Curves {
 struct PressureTable {
   int NPRES = 0;
   Arr2<double, 1, MXPRES, 1, 12> PT;
+  // The rows as the pressure-exchange file holds them, kept by BULK while it writes the
+  // file: with KHELD = 1 the driver takes rows 1..NHELD from PH instead of reading the
+  // file back; with 0 (a value that would not read back as written) it reads the file.
+  int KHELD = 0;
+  int NHELD = 0;
+  Arr2<double, 1, MXPRES, 1, 12> PH;
 };
 
 // Working tables of the earth-pressure computation of one problem (KEP >= 2), all
@@ -458,6 +495,16 @@ struct SoilWork {
   int NLCUR = 0;             // internal layer whose curves are being built
   int NUSRF = 0;             // user curves at the head of the curve-exchange file
   int NGEN = 0;              // generated curves in the file
+  // The curve-exchange file as it holds the generated curves, kept while PYGEN writes it
+  // so that READPY takes them without reading the file again: its count record, and per
+  // curve the depth and the points (P, Y) in the order of the file. KHELD = 0: READPY
+  // reads the file (a value would not read back as written, or the store is full).
+  int KHELD = 0;
+  int NXCNT = 0;             // the count record of the file
+  int NHELD = 0;             // generated curves kept
+  Arr<int, 1, MXXCRV> HNPT;   // points kept of curve c
+  Arr<double, 1, MXXCRV> HX;  // depth of curve c, L
+  Arr2<double, 1, MXXCRV, 1, MXXPT> HP, HY;  // point j of curve c: resistance, deflection
 };
 
 // Results of the last solution, by internal index K (stations 0..NI at K = 4..NI+4).
@@ -517,6 +564,10 @@ struct Labels {
 
 // ---------------------------------------------------------------------------
 // The whole model. Members are added by the subsystems that read or derive them.
+// A model starts cleared: in static storage (process_model(), cleared before it is
+// constructed) or value-initialized (Model(), std::make_unique<Model>()). Its
+// construction does not clear the tables (the arrays beyond MXCLR entries) again, so a
+// model in static storage costs only the memory that the runs write.
 struct Model {
   Control C;
   Driver D;

@@ -274,14 +274,22 @@ void BULK(Run& run) {
       }
   }
 
-  // The pressure-exchange file: the count, then one record of twelve values per row.
+  // The pressure-exchange file: the count, then one record of twelve values per row. Each
+  // row is kept in PH as the file holds it (three significant digits), which is what the
+  // driver reads back; when a row would not read back so, the driver reads the file.
   PTFIN(run, NR.NWRITE);
   const auto& NAME = run.m.D.NAMES[10];
   if (NAME.trimmed().empty()) throw io::FileError("no pressure-exchange file named in NAMES.dat (record 10)");
   run.u.open(LNAM, NAME.trimmed(), "pressure-exchange file");
   io::list_write(run, LNAM, NR.NWRITE);
-  for (int I = 1; I <= NR.NWRITE; ++I)
-    io::write(run, LNAM, "(12(1X,E10.3))", PT(I, 1), PT(I, 2), PT(I, 3), PT(I, 4), PT(I, 5),
-              PT(I, 6), PT(I, 7), PT(I, 8), PT(I, 9), PT(I, 10), PT(I, 11), PT(I, 12));
+  auto& PH = PRS.PH;
+  PRS.KHELD = 1;
+  PRS.NHELD = NR.NWRITE;
+  for (int I = 1; I <= NR.NWRITE; ++I) {
+    for (int K = 1; K <= 12; ++K) PH(I, K) = PT(I, K);
+    if (!io::write_held(run, LNAM, "(12(1X,E10.3))", PH(I, 1), PH(I, 2), PH(I, 3), PH(I, 4), PH(I, 5),
+                        PH(I, 6), PH(I, 7), PH(I, 8), PH(I, 9), PH(I, 10), PH(I, 11), PH(I, 12)))
+      PRS.KHELD = 0;
+  }
   run.u.close(LNAM);
 }

@@ -46,23 +46,32 @@ void PLTPRS(Run& run) {
   }
 }
 
-// Options 2 to 5: the pressure-exchange file read back, scaled, listed, times H.
+// Options 2 to 5: the pressure-exchange file read back, scaled, listed, times H. The rows
+// come as BULK kept them while it wrote the file, rounded as the file holds them, or,
+// when it could not keep them, from the file itself.
 void PRSBAK(Run& run) {
   const auto& C = run.m.C;
   const auto& SOIL = run.m.SOIL;
   auto& PRS = run.m.PRS;
   auto& PT = PRS.PT;
   LSTHDR(run, run.m.LAB.ULENB.view());
-  const auto& NAME = run.m.D.NAMES[10];
-  run.u.open(LXCH, NAME.trimmed(), "pressure-exchange file", true);
   int NPRES = 0;
-  io::list_read(run, LXCH, {"pressure-exchange file, row count", 0, "NPRES"}, NPRES);
-  if (NPRES > MXPRES) TOOMCH(run, "ROWS OF THE PRESSURE TABLE", NPRES, MXPRES);
-  if (NPRES < 0) INPERR(run, "ERROR -- THE PRESSURE-EXCHANGE FILE HOLDS A NEGATIVE ROW COUNT");
   PRS.NPRES = 0;
-  for (int I = 1; I <= NPRES; ++I)
-    io::list_read(run, LXCH, {"pressure-exchange file, row", I}, std::span<double>(&PT(I, 1), 12));
-  run.u.close(LXCH);
+  if (PRS.KHELD == 1) {
+    NPRES = PRS.NHELD;
+    for (int I = 1; I <= NPRES; ++I)
+      for (int K = 1; K <= 12; ++K) PT(I, K) = PRS.PH(I, K);
+  } else {
+    const auto& NAME = run.m.D.NAMES[10];
+    run.u.open(LXCH, NAME.trimmed(), "pressure-exchange file", true);
+    io::list_read(run, LXCH, {"pressure-exchange file, row count", 0, "NPRES"}, NPRES);
+    if (NPRES > MXPRES) TOOMCH(run, "ROWS OF THE PRESSURE TABLE", NPRES, MXPRES);
+    if (NPRES < 0) INPERR(run, "ERROR -- THE PRESSURE-EXCHANGE FILE HOLDS A NEGATIVE ROW COUNT");
+    for (int I = 1; I <= NPRES; ++I)
+      io::list_read(run, LXCH, {"pressure-exchange file, row", I}, std::span<double>(&PT(I, 1), 12));
+    run.u.close(LXCH);
+  }
+  PRS.KHELD = 0;
   PRS.NPRES = NPRES;
   // Width: WA, and WP from the first row below the excavation-side ground surface on.
   double WIDTH = SOIL.WA;

@@ -36,6 +36,10 @@ struct RunSummary {
   int nwarn = 0;                      // warnings written in the run, kept or not
 };
 
+// The model of this process, for IBRANTO and the command-line host: one for the life of
+// the process, in static storage, cleared once before its first use.
+Model& process_model();
+
 // RUNWAL -- one run: NAMES.dat, the files, every problem of the input data file, the end
 // of run. Never throws; returns one of the RC_ codes. The model keeps its tables.
 int RUNWAL(Run& run, RunSummary* summary = nullptr);

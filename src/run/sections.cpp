@@ -436,15 +436,16 @@ void ECHNL(Run& run, int I) {
 }
 
 // One row of "CROSS SECTIONS PROPERTIES": KIND 0 plain, 1 the top row of a tapered
-// section, 2 its bottom row.
+// section, 2 its bottom row. The 11 blanks of the bottom row stand for the 5 blanks,
+// the section number and the blank of the other rows, so that "BOT" stands under "TOP".
 void PROPRW(Run& run, int I, int KIND, double DIAM, double XI) {
   if (KIND == 2) {
     WBLANK(run, LOUT, 11);
   } else {
     WBLANK(run, LOUT, 5);
     WINT(run, LOUT, 5, I);
+    WBLANK(run, LOUT, 1);
   }
-  WBLANK(run, LOUT, 1);
   if (KIND == 0) {
     WBLANK(run, LOUT, 5);
   } else {

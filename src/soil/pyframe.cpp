@@ -16,7 +16,16 @@ double XSIDE(Run& run, int N, double D, int KSIDE) {
   return X;
 }
 
-void PYXHDR(Run& run, double X) { io::list_write(run, LPYW, X, 2 * NPYP); }
+void PYXHDR(Run& run, double X) {
+  auto& SW = run.m.SW;
+  if (!io::list_write_held(run, LPYW, X, 2 * NPYP) || SW.NHELD == MXXCRV) {
+    SW.KHELD = 0;
+    return;
+  }
+  const int IC = ++SW.NHELD;
+  SW.HX(IC) = X;
+  SW.HNPT(IC) = 0;
+}
 
 void PYSIDE(Run& run, int KSIDE) {
   if (KSIDE == KEXCS) {
@@ -37,10 +46,10 @@ void PYMODS(Run& run, double X, int KSIDE, double OFFSET, PyCurve& CV, double& P
 }
 
 void PYLINE(Run& run, const char* LINE, const char* XREC, int J, double Y, double P) {
+  auto& SW = run.m.SW;
   // A point out of the range of the numbers ends the run here, naming its soil layer,
   // before it reaches the report or the curve-exchange file.
   if (!std::isfinite(Y) || !std::isfinite(P)) {
-    const auto& SW = run.m.SW;
     const int N = std::clamp(SW.NLCUR, 1, MXLAY);
     const int L = std::clamp(SW.LNUM(N), 1, MXLAY);
     run.u.close(LPYW);
@@ -49,7 +58,16 @@ void PYLINE(Run& run, const char* LINE, const char* XREC, int J, double Y, doubl
                INREC(run, "wall record", 0, run.m.SOIL.LWALL));
   }
   io::write(run, LOUT, LINE, Y, P);
-  io::write(run, LPYW, XREC, J, P, Y);
+  // The point as the file holds it (P and Y rounded as their fields show them).
+  const bool HELD = io::write_held(run, LPYW, XREC, J, P, Y);
+  const int IC = SW.NHELD;
+  if (!HELD || IC < 1 || SW.HNPT(IC) == MXXPT) {
+    SW.KHELD = 0;
+    return;
+  }
+  const int K = ++SW.HNPT(IC);
+  SW.HP(IC, K) = P;
+  SW.HY(IC, K) = Y;
 }
 
 void PYMULT(Run& run, double PM, double YM) {

@@ -311,7 +311,10 @@ void PYGEN(Run& run) {
   run.u.open(LPYW, NAME.trimmed(), "curve-exchange file");
   SW.NUSRF = std::clamp(C.NPYU, 0, MXPYU);
   SW.NGEN = SW.NCD * SW.NLI;
-  io::list_write(run, LPYW, SW.NUSRF + SW.NGEN);
+  SW.KHELD = 1;
+  SW.NHELD = 0;
+  SW.NXCNT = SW.NUSRF + SW.NGEN;
+  io::list_write(run, LPYW, SW.NXCNT);
   PYUSRF(run);
   PYDISP(run);
   run.u.close(LPYW);

@@ -66,6 +66,7 @@ double YMULT(Run& run, double X);
 constexpr int KEXCS = 1;  // excavation side
 constexpr int KBACK = 2;  // backfill side
 constexpr int NPYP = 17;  // points per side
+static_assert(2 * NPYP == MXXPT, "a generated curve is kept with its points of both sides");
 
 struct PyCurve {
   Arr<double, 1, NPYP> Y, P;  // deflection, L; resistance, F/L

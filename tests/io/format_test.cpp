@@ -2,11 +2,19 @@
 // groups, reversion, where output stops, scale factor, no-advance).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "io/edit.h"
 #include "io/io.h"
 
 using io::format;
@@ -203,4 +211,45 @@ TEST(Layout, InternalText) {
   EXPECT_EQ("    3.14    ", std::string(buf, 12));
   EXPECT_THROW(io::format_to_text(std::span<char>(buf, 4), "(F8.2)", 3.14159), std::logic_error);
   EXPECT_THROW(io::format_to_text(std::span<char>(buf), "(I2,/,I2)", 1, 2), std::logic_error);
+}
+
+// The digits of every field are those of the exact binary value, correctly rounded with
+// ties to even: the quick ways (error-free double arithmetic up to 15 digits, 128-bit
+// integers for 16 and 17) against the exact decimal expansion of std::to_chars, over
+// random bit patterns, decimal ties, neighbours of powers of ten and plain magnitudes.
+TEST(Digits, RoundedLikeTheExactExpansion) {
+  std::mt19937_64 g(5);
+  auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); };
+  auto exact = [](double a, std::chars_format f, int p) {
+    char buf[1200];
+    const char* end = std::to_chars(buf, buf + sizeof buf, a, f, p).ptr;
+    std::string d;
+    int e = 0;
+    for (const char* c = buf; c < end && *c != 'e'; ++c)
+      if (*c >= '0' && *c <= '9' && !(d.empty() && *c == '0' && f == std::chars_format::fixed)) d += *c;
+    if (const char* x = std::find(static_cast<const char*>(buf), end, 'e'); x != end) std::from_chars(x + (x[1] == '+' ? 2 : 1), end, e);
+    return std::make_pair(d, e + 1);
+  };
+  for (int n = 0; n < 300000; ++n) {
+    double a = 0;
+    switch (uni(0, 3)) {
+      case 0: { const std::uint64_t b = g() >> 1; std::memcpy(&a, &b, 8); break; }
+      case 1: a = std::strtod((std::to_string(uni(1, 99999)) + "5e" + std::to_string(uni(-40, 40))).c_str(), nullptr); break;
+      case 2: a = std::nextafter(std::pow(10.0, uni(-300, 300)), uni(0, 1) ? 0.0 : HUGE_VAL); break;
+      default: a = std::ldexp(static_cast<double>(g() >> 11), uni(-90, 40)); break;
+    }
+    if (!(a > 0) || !std::isfinite(a)) continue;
+    const int sig = uni(1, 17);
+    io::edit::Digits D;
+    io::edit::round_sig(a, sig, D);
+    const auto [ds, es] = exact(a, std::chars_format::scientific, sig - 1);
+    ASSERT_EQ(ds, std::string(D.d, static_cast<std::size_t>(D.n))) << a << " " << sig;
+    ASSERT_EQ(es, D.exp) << a << " " << sig;
+    if (a < 1e25) {
+      const int places = uni(0, 20);
+      io::edit::round_fixed(a, places, D);
+      ASSERT_EQ(exact(a, std::chars_format::fixed, places).first, std::string(D.d, static_cast<std::size_t>(D.n)))
+          << a << " " << places;
+    }
+  }
 }

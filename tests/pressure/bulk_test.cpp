@@ -219,3 +219,26 @@ TEST(BULK, ExchangeFileLayout) {
   EXPECT_EQ("  0.000E+00", x[1].substr(0, 11));
   EXPECT_EQ("  0.100E+01", x[2].substr(0, 11));
 }
+
+// The rows kept for the driver are the file's rows as a list-directed READ takes them,
+// bit for bit; the driver takes them from there (the file is not read again).
+TEST(BULK, RowsKeptAreThoseTheFileReadsBack) {
+  for (int KEP : {2, 3, 5}) {
+    PCase c("kept" + std::to_string(KEP));
+    english(c, KEP);
+    c.tie(5);
+    ASSERT_EQ("", c.go(PRESS7));
+    const auto& PRS = c.m.PRS;
+    const auto x = c.exchange();
+    ASSERT_EQ(1, PRS.KHELD);
+    ASSERT_EQ(announced(c), PRS.NHELD);
+    for (int I = 1; I <= PRS.NHELD; ++I) {
+      double row[12];
+      io::list_parse_into(x[static_cast<std::size_t>(I)], {"row"}, std::span<double>(row, 12));
+      for (int K = 1; K <= 12; ++K) ASSERT_EQ(row[K - 1], PRS.PH(I, K)) << I << " " << K;
+    }
+    ASSERT_EQ("", c.go(EARTHP));
+    EXPECT_EQ(0, PRS.KHELD);
+    EXPECT_EQ(announced(c), PRS.NPRES);
+  }
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "runcase.h"
 
@@ -243,4 +244,46 @@ TEST(IBRANTO, HostLoadsLibraryAndRunsTwice) {
   EXPECT_EQ(first, c.text("in.out"));
   EXPECT_NE(std::string::npos, first.find("END OF ANALYSIS"));
   dlclose(h);
+}
+
+// A long free-head pile in soil whose modulus grows linearly with depth, k = nh*x, given
+// as one restraint record per station (spring nh*x*h, half at the tip): the head
+// deflection under a lateral head load P is 2.435*P*T**3/EI, T = (EI/nh)**(1/5).
+TEST(RUNWAL, PileWithASpringPerStationMeetsTheClosedForm) {
+  const int NI = 400;
+  const double H = 0.0625, P = 10.0, XNH = 500.0;
+  std::ostringstream in;
+  in.precision(17);
+  in << "PILE, SOIL MODULUS GROWING WITH DEPTH\n2 0 1 1 0 0 0 0 0 0 0 0\n"
+     << NI << " " << H << " 10.0 1.0E-6 0.0 1.0 25.0 0 0 0\n"
+     << "0.0 25.0 1\n1 1 0 0\n'PILE'\n0.5 0 0 0 0 0 0 0\n0 0 0 2.5E8 0 0 0 0 2.0E8 0 0 0\n0 0 0.0 0 0\n' '\n1 0\n"
+     << "1\n0 0 0 " << P << " 0.0 0.0\n" << NI + 1 << "\n";
+  for (int I = 0; I <= NI; ++I) in << I << " " << I << " 0 " << XNH * I * H * H * (I == NI ? 0.5 : 1.0) << " 0.0\n";
+  in << "0\n";
+  RunCase c("pile");
+  c.names();
+  c.file("in.dat", in.str());
+  ASSERT_EQ(RC_OK, c.run()) << c.console;
+  ASSERT_FALSE(c.summary.input_error) << c.summary.message;
+  EXPECT_EQ(NI + 1, c.m->REC.NRES);
+  const double EI = 2.0E8 * 2.5E8 / 999999995904.0;
+  const double T = std::pow(EI / XNH, 0.2);
+  const double Y0 = 2.435 * P * T * T * T / EI;
+  EXPECT_NEAR(Y0, c.m->RES.DEFL(4), 0.005 * Y0);
+}
+
+// The process model starts cleared, its big tables included, with the members' own
+// starting values (KPLOT 1, static loading, the fixed unit texts); it stays one model.
+TEST(IBRANTO, ProcessModelStartsClearedWithItsStartingValues) {
+  const Model& m = process_model();
+  EXPECT_EQ(&m, &process_model());
+  EXPECT_EQ(0.0, m.CRV.Y(MXCRV, MXCPT));
+  EXPECT_EQ(0.0, m.PRS.PT(MXPRES, 12));
+  EXPECT_EQ(0.0, m.CS.PROP(1, 1));
+  EXPECT_EQ(0, m.STA.KODE(MXSTA));
+  EXPECT_EQ(1, m.D.KPLOT);
+  EXPECT_EQ(1, m.SOIL.KSTAT);
+  EXPECT_EQ(KXNONE, m.ITR.KEXIT);
+  EXPECT_EQ("/", m.LAB.USLASH);
+  EXPECT_EQ("", m.CS.SNAME(MXCROS));  // blank
 }

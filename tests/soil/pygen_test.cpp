@@ -290,7 +290,12 @@ TEST(READPY, UserCurvesAtTheHeadOfTheFileAreSkipped) {
   ASSERT_EQ(1, c.m.CRV.NCRV);
   EXPECT_EQ(44, c.m.CRV.FROM(1));
   EXPECT_EQ(0, c.m.CRV.CONTD(1));
-  EXPECT_EQ(" 3", lines(c.u.text(LPLT))[0].substr(lines(c.u.text(LPLT))[0].size() - 2));
+  // The plot file counts the blocks that follow its count record: the one generated
+  // curve (the user curves have their blocks ahead of it); the console shows the file's 3.
+  const auto P = lines(c.u.text(LPLT));
+  ASSERT_EQ(1u + 34, P.size());
+  EXPECT_EQ("           2           1", P[0]);
+  EXPECT_EQ("           3\n", c.console().substr(c.console().size() - 13));
 }
 
 TEST(READPY, NoCurveTooManyAndNegativeCounts) {
@@ -378,4 +383,37 @@ TEST(READPY, GeneratedCurvesFormOneChainDownTheWall) {
   }
   EXPECT_EQ(4 + 30, CRV.FROM(1));   // 3.01 m
   EXPECT_EQ(4 + 102, CRV.FROM(10)); // 10.19 m
+}
+
+// The curves PYGEN keeps while it writes the file give READPY the same support curves,
+// plot-file copies and console count as the file read back; the file is then not read.
+TEST(READPY, CurvesKeptEqualTheFileReadBack) {
+  std::string plot[2], console[2];
+  std::vector<double> crv[2];
+  for (int KEPT : {1, 0}) {
+    SoilCase c;
+    c.u.open_memory_output(LPLT, "plot");
+    c.layer(1, 6.0, 18, 20, 20);
+    c.layer(5, 9.0, 19, 10, 10, 0.01, 0.01, 30, 30);  // silt: three significant digits in the file
+    c.layer(4, 12.0, 19, 0, 0, 0.01, 0.01, 35, 35);
+    for (int J : {2, 3}) c.m.SOIL.KPYTOP(J) = c.m.SOIL.KPYBOT(J) = 20000;
+    PYGEN(c.run);
+    ASSERT_EQ(1, c.m.SW.KHELD);
+    ASSERT_EQ(15, c.m.SW.NHELD);
+    c.m.SW.KHELD = KEPT;
+    if (KEPT == 1) std::filesystem::remove(c.dir / "in.pyc");  // kept: the file is not needed
+    READPY(c.run);
+    EXPECT_EQ(0, c.m.SW.KHELD);
+    const auto& CRV = c.m.CRV;
+    for (int K = 1; K <= CRV.NCRV; ++K) {
+      crv[KEPT].insert(crv[KEPT].end(), {double(CRV.FROM(K)), double(CRV.CONTD(K)), double(CRV.POINTS(K))});
+      for (int I = 1; I <= CRV.POINTS(K); ++I) crv[KEPT].insert(crv[KEPT].end(), {CRV.Y(K, I), CRV.F(K, I)});
+    }
+    plot[KEPT] = c.u.text(LPLT);
+    console[KEPT] = c.console();
+  }
+  EXPECT_EQ(15u * (3 + 2 * 33), crv[1].size());
+  EXPECT_EQ(crv[0], crv[1]);
+  EXPECT_EQ(plot[0], plot[1]);
+  EXPECT_EQ(console[0], console[1]);
 }
