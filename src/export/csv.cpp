@@ -18,20 +18,6 @@ void number(std::string& o, double v) {
   o.append(b, r.ptr);
 }
 
-// A text field, quoted when it holds a comma, a quote or a line end.
-void field(std::string& o, const std::string& s) {
-  if (s.find_first_of(",\"\r\n") == std::string::npos) {
-    o += s;
-    return;
-  }
-  o += '"';
-  for (char c : s) {
-    if (c == '"') o += '"';
-    o += c;
-  }
-  o += '"';
-}
-
 }  // namespace
 
 std::string csv_text(const results::RunResults& r) {
@@ -43,11 +29,8 @@ std::string csv_text(const results::RunResults& r) {
     const std::vector<double>* COL[] = {&t.depth,     &t.deflection, &t.slope,    &t.moment,
                                         &t.shear,     &t.soil_reaction, &t.net_force, &t.rigidity,
                                         &t.applied_load, &t.support_force};
-    std::string head = std::to_string(s.stage) + ",";
-    field(head, s.units.system);
-    head += ',';
-    field(head, s.exit);
-    head += ',';
+    // The words of the unit system and the exit need no quotes.
+    const std::string head = std::to_string(s.stage) + "," + s.units.system + "," + s.exit + ",";
     for (std::size_t i = 0; i < t.station.size(); ++i) {
       o += head;
       o += std::to_string(t.station[i]);

@@ -167,9 +167,11 @@ svg::Chart profile(const Stage& s, const std::string& title, const std::string& 
   c.ymin = 0;
   c.ymax = zmax;
   c.levels.push_back({s.excavation, "excavation", "excavation"});
-  if (s.has_water) {
-    c.levels.push_back({s.water_backfill, "water, backfill", "water"});
-    if (s.water_excavation != s.water_backfill) c.levels.push_back({s.water_excavation, "water, excavation", "water"});
+  if (s.has_water && s.water_excavation == s.water_backfill) {
+    c.levels.push_back({s.water_backfill, "water", "water"});
+  } else if (s.has_water) {
+    c.levels.push_back({s.water_backfill, "water (backfill)", "water"});
+    c.levels.push_back({s.water_excavation, "water (excavation)", "water"});
   }
   return c;
 }

@@ -99,7 +99,7 @@ Ticks nice_ticks(double lo, double hi, int target) {
   const double raw = (hi - lo) / target;
   const double p = std::pow(10.0, std::floor(std::log10(raw)));
   const double f = raw / p;
-  const double m = f <= 1.5 ? 1 : f <= 3 ? 2 : f <= 7 ? 5 : 10;
+  const double m = f < 1.4142 ? 1 : f < 3.1623 ? 2 : f < 7.0711 ? 5 : 10;  // the nearest on a log scale
   t.step = m * p;
   t.first = static_cast<long long>(std::floor(lo / t.step + 1.0E-9));
   t.last = static_cast<long long>(std::ceil(hi / t.step - 1.0E-9));
@@ -228,8 +228,17 @@ std::string render(const Chart& c) {
   text(o, (f.x0 + f.x1) / 2, c.height - 6, "middle", c.xlabel);
   o += "<text x=\"12\" y=\"" + px((f.y0 + f.y1) / 2) + "\" text-anchor=\"middle\" transform=\"rotate(-90 12 " +
        px((f.y0 + f.y1) / 2) + ")\">" + escape(c.ylabel) + "</text>";
-  // Reference levels.
+  // Reference levels; levels at one depth share a line and a label.
+  std::vector<Level> levels;
   for (const Level& l : c.levels) {
+    auto same = std::find_if(levels.begin(), levels.end(), [&](const Level& k) { return k.y == l.y; });
+    if (same == levels.end()) {
+      levels.push_back(l);
+    } else {
+      same->text += ", " + l.text;
+    }
+  }
+  for (const Level& l : levels) {
     if (!(l.y >= f.ty.lo() && l.y <= f.ty.hi())) continue;
     const double Y = f.Y(l.y);
     const bool water = l.css == "water";
@@ -266,9 +275,12 @@ std::string render(const Chart& c) {
     if (!finite(n.x) || !finite(n.y)) continue;
     const double X = f.X(n.x), Y = f.Y(n.y);
     o += "<circle class=\"note\" cx=\"" + px(X) + "\" cy=\"" + px(Y) + "\" r=\"3\" fill=\"#000000\"/>";
-    const bool left = X > (f.x0 + f.x1) / 2;
+    // The text on the side with more room, kept inside the chart.
+    const double W = 5.2 * static_cast<double>(n.text.size());
+    const bool left = X - f.x0 > f.x1 - X;
+    const double TX = left ? std::max(X - 5, W + 2) : std::min(X + 5, c.width - W - 2);
     const double TY = std::clamp(Y + (Y < f.y0 + 14 ? 12.0 : -5.0), f.y0 + 10, f.y1 - 3);
-    text(o, left ? X - 5 : X + 5, TY, left ? "end" : "start", n.text, " font-size=\"9\" font-weight=\"bold\"");
+    text(o, TX, TY, left ? "end" : "start", n.text, " font-size=\"9\" font-weight=\"bold\"");
   }
   o += "</svg>";
   return o;
@@ -315,7 +327,7 @@ std::string wall(const Wall& w) {
   rect(XW, EXC, f.x1 - XW, BOT - EXC, "class=\"excavation\" fill=\"#e9d8b4\"");
   line(o, f.x0 + 1, std::max(TOP, f.y0), XW, std::max(TOP, f.y0), "stroke=\"#8b5a2b\" stroke-width=\"1.5\"");
   line(o, XW, EXC, f.x1, EXC, "class=\"excavation\" stroke=\"#8b5a2b\" stroke-width=\"1.5\"");
-  text(o, f.x1 - 2, EXC - 3, "end", w.excavation_text, " font-size=\"9\" fill=\"#8b5a2b\"");
+  text(o, f.x1 - 2, EXC < f.y0 + 12 ? EXC + 24 : EXC - 3, "end", w.excavation_text, " font-size=\"9\" fill=\"#8b5a2b\"");
   text(o, (f.x0 + XW) / 2, std::max(TOP, f.y0) + 12, "middle", "backfill", " font-size=\"9\" fill=\"#8b5a2b\"");
   // Water tables, where they lie along the axis.
   const auto water = [&](double z, double xa, double xb) {
