@@ -59,6 +59,13 @@ void extremes(const std::vector<double>& v, const StationTable& s, Extreme& hi, 
   }
 }
 
+// Of the largest and the smallest value, the one of larger magnitude (the shallower at
+// equal magnitudes).
+Extreme largest(const Extreme& hi, const Extreme& lo) {
+  const double A = std::fabs(hi.value), B = std::fabs(lo.value);
+  return B > A || (B == A && lo.station < hi.station) ? lo : hi;
+}
+
 void take_stations(const Model& m, Stage& s) {
   const auto& C = m.C;
   const auto& STA = m.STA;
@@ -88,6 +95,8 @@ void take_stations(const Model& m, Stage& s) {
   extremes(t.deflection, t, u.max_deflection, u.min_deflection);
   extremes(t.moment, t, u.max_moment, u.min_moment);
   extremes(t.shear, t, u.max_shear, u.min_shear);
+  u.largest_deflection = largest(u.max_deflection, u.min_deflection);
+  u.largest_moment = largest(u.max_moment, u.min_moment);
 }
 
 void take_supports(const Model& m, Stage& s) {

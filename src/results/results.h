@@ -60,6 +60,7 @@ struct Extreme {
 };
 struct Summary {
   Extreme max_deflection, min_deflection, max_moment, min_moment, max_shear, min_shear;
+  Extreme largest_deflection, largest_moment;  // of the largest magnitude
 };
 
 struct TieBack {
