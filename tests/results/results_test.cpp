@@ -260,3 +260,18 @@ TEST(RESULTS, WarningsGoToTheirStages) {
   ASSERT_EQ(1u, r.stages[0].warnings.size());
   EXPECT_EQ(std::string(c.m->WRN.TEXT(2).trimmed()), r.stages[0].warnings[0]);
 }
+
+TEST(EQUILIBRIUM, ADeflectionOffTheSolutionIsALargeResidual) {
+  WallCase c(10, 1.0, SI, 1.0E4);
+  c.record(0, 0, 0, 10.0);
+  c.restraint(0, 10, 0, 100.0, 0.0);
+  c.stadat();
+  c.analyse();
+  EXPECT_FALSE(results::equilibrium(c.m).large);
+  c.STA.W(9) *= 1.001;  // what a solver fault would leave
+  c.m.D.NPROB = 3;
+  const results::Stage s = results::take_stage(c.m);
+  EXPECT_TRUE(s.equilibrium.large);
+  EXPECT_GT(s.equilibrium.relative_force, 1.0E-6);
+  EXPECT_EQ(0u, s.equilibrium.warning.find("EQUILIBRIUM CHECK OF STAGE 3: RESIDUAL FORCE "));
+}
