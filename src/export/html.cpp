@@ -318,18 +318,20 @@ std::vector<std::string> curve_charts(const Stage& s) {
     if (!c.legend) c.title += " (" + std::to_string(cs.size()) + " curves)";
     out.push_back(svg::render(c));
   };
-  int layer = 0;
+  // Titled by the input's layer number, as the warnings name layers.
+  const auto title = [](const Curve* c) {
+    return c->input_layer > 0 ? "Soil layer " + std::to_string(c->input_layer) : std::string("Generated curves");
+  };
   std::vector<const Curve*> group;
   for (const Curve& cv : s.curves) {
     if (cv.kind != "generated") continue;
-    if (cv.layer != layer && !group.empty()) {
-      chart("Soil layer " + std::to_string(layer), group);
+    if (!group.empty() && cv.layer != group.back()->layer) {
+      chart(title(group.back()), group);
       group.clear();
     }
-    layer = cv.layer;
     group.push_back(&cv);
   }
-  if (!group.empty()) chart(layer > 0 ? "Soil layer " + std::to_string(layer) : "Generated curves", group);
+  if (!group.empty()) chart(title(group.back()), group);
   for (const char* kind : {"user", "earth_pressure"}) {
     group.clear();
     for (const Curve& cv : s.curves)

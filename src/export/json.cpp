@@ -81,6 +81,7 @@ json stage_json(const Stage& s) {
     for (const CurveSide& d : c.sides) sides.push_back({{"side", d.side}, {"y", d.y}, {"p", d.p}});
     j["curves"].push_back({{"kind", c.kind},
                            {"layer", c.layer},
+                           {"input_layer", c.input_layer},
                            {"depth", c.depth},
                            {"station", c.station},
                            {"sides", std::move(sides)}});

@@ -163,6 +163,7 @@ void take_curves(const Model& m, Stage& s) {
       const int NCD = std::max(SW.NCD, 1);
       if (C.KPYGEN == 2 && G / NCD < std::min(SW.NLI, MXLAY) && SW.NCD <= MXCD) {
         c.layer = G / NCD + 1;
+        c.input_layer = SW.LNUM(c.layer);
         c.depth = (C.XEXC + SW.XC(c.layer, G % NCD + 1)) / DU;
       }
       NBACK = std::min(NP, 17);

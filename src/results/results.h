@@ -121,7 +121,9 @@ struct CurveSide {
 };
 struct Curve {
   std::string kind;  // "generated", "user", "earth_pressure" (option 4 above the excavation)
-  int layer = 0;     // soil layer below the excavation of a generated curve, else 0
+  int layer = 0;        // soil layer below the excavation of a generated curve (the report's
+                        // "LAYER n" of the p-y curves), else 0
+  int input_layer = 0;  // the input's soil layer of that layer, else 0
   double depth = 0;  // depth unit: the curve depth of a generated curve, else the station's
   int station = 0;
   std::vector<CurveSide> sides;

@@ -235,6 +235,7 @@ TEST(RESULTS, GeneratedCurvesKeepTheirLayerDepthAndSides) {
     const int L = static_cast<int>(i) / SW.NCD + 1, I = static_cast<int>(i) % SW.NCD + 1;
     EXPECT_EQ("generated", cv.kind);
     EXPECT_EQ(L, cv.layer);
+    EXPECT_EQ(SW.LNUM(L), cv.input_layer);
     EXPECT_EQ(c.m->C.XEXC + SW.XC(L, I), cv.depth);
     EXPECT_EQ(NEAREST(cv.depth / c.m->C.H), cv.station);
     ASSERT_EQ(2u, cv.sides.size());
