@@ -10,7 +10,9 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
+#include "outputs.h"
 #include "run/run.h"
 
 namespace fs = std::filesystem;
@@ -22,8 +24,8 @@ constexpr int EX_OK = 0, EX_WARNING = 1, EX_FAILED = 2, EX_USAGE = 64;
 
 void usage(std::FILE* f) {
   std::fprintf(f,
-               "usage: branto [--out-dir DIR] [--curve-depths N] INPUT\n"
-               "       branto [--curve-depths N] --names\n"
+               "usage: branto [--out-dir DIR] [--curve-depths N] [--json] [--csv] [--html] INPUT\n"
+               "       branto [--curve-depths N] [--json] [--csv] [--html] --names\n"
                "       branto --help | --version\n"
                "\n"
                "Analyses the retaining-wall problems of the input data file INPUT and writes\n"
@@ -32,6 +34,8 @@ void usage(std::FILE* f) {
                "--names runs from the NAMES.dat of the current directory, as a host does.\n"
                "--curve-depths N generates p-y curves at N depths per soil layer (5 to 50,\n"
                "default 5), as the environment variable BRANTO_CURVE_DEPTHS=N does.\n"
+               "--json, --csv, --html also write INPUT.json (every result, full precision),\n"
+               "INPUT.csv (the stations of every stage) and INPUT.html (report with charts).\n"
                "\n"
                "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit\n"
                "or holds no equilibrium, 2 input error or stop, 64 usage error.\n");
@@ -49,7 +53,9 @@ const char* exit_text(int KEXIT) {
 }
 
 // One summary line per problem, the outcome of the run, the files; the exit status.
-int report(const RunSummary& s, const std::string& out, const std::string& plt, const std::string& log) {
+int report(const RunSummary& s, const host::Collector& col, const std::string& out, const std::string& plt,
+           const std::string& log, const std::vector<std::string>& written) {
+  col.print_warnings();
   bool warning = false;
   for (const ProblemSummary& p : s.problems) {
     const bool si = p.IUNIT == SI;
@@ -62,8 +68,16 @@ int report(const RunSummary& s, const std::string& out, const std::string& plt, 
     } else if (p.KEXIT != KXNONE) {
       line += ", largest deflection " + io::format("(1PE11.4)", p.WMAX) + (si ? " M" : " IN") +
               ", largest moment " + io::format("(1PE11.4)", p.XMMAX) + (si ? " KN-M" : " LBS-IN");
+      double z = 0;
+      std::string unit;
+      if (col.moment_depth(p.NPROB, z, unit)) {
+        std::string d = io::format("(F12.3)", z);
+        d.erase(0, d.find_first_not_of(' '));
+        line += " at " + d + " " + unit;
+      }
     }
-    if (p.NWARN > 0) line += ", " + std::to_string(p.NWARN) + (p.NWARN == 1 ? " warning" : " warnings");
+    const int nwarn = p.NWARN + col.host_warnings(p.NPROB);
+    if (nwarn > 0) line += ", " + std::to_string(nwarn) + (nwarn == 1 ? " warning" : " warnings");
     std::printf("%s\n", line.c_str());
   }
   int status = warning ? EX_WARNING : EX_OK;
@@ -79,20 +93,39 @@ int report(const RunSummary& s, const std::string& out, const std::string& plt, 
   if (!out.empty()) std::printf("report:        %s\n", out.c_str());
   if (!plt.empty()) std::printf("plot output:   %s\n", plt.c_str());
   if (!log.empty()) std::printf("iteration log: %s\n", log.c_str());
+  for (const std::string& w : written) std::printf("%-15s%s\n", (fs::path(w).extension().string().substr(1) + ":").c_str(), w.c_str());
   return status;
 }
 
-int run_names() {
+// The results of the run to the files asked for, beside the report.
+int outputs(const RunSummary& s, host::Collector& col, const Model& m, const std::string& input,
+            const host::OutputOptions& o, const std::string& report_path, std::vector<std::string>& written) {
+  col.finish(m, s, input, VERSION);
+  const fs::path rp(report_path);
+  std::string err;
+  if (!host::write_outputs(col.r, o, rp.parent_path().string(), rp.stem().string(), written, err)) {
+    std::fprintf(stderr, "branto: %s\n", err.c_str());
+    return EX_FAILED;
+  }
+  return EX_OK;
+}
+
+int run_names(const host::OutputOptions& o) {
   Model& m = process_model();
   io::Units u;
   Run run{m, u};
   RunSummary s;
+  host::Collector col;
+  col.attach(s);
   RUNWAL(run, &s);
   auto name = [&](int I) { return std::string(m.D.NAMES[I].trimmed()); };
-  return report(s, name(6), name(7), name(8));
+  std::vector<std::string> written;
+  const int st = outputs(s, col, m, name(5), o, name(6), written);
+  const int r = report(s, col, name(6), name(7), name(8), written);
+  return st != EX_OK ? st : r;
 }
 
-int run_input(const std::string& input, const std::string& out_dir) {
+int run_input(const std::string& input, const std::string& out_dir, const host::OutputOptions& o) {
   std::error_code ec;
   const fs::path in = fs::absolute(input, ec);
   if (ec || !fs::is_regular_file(in)) {
@@ -136,10 +169,15 @@ int run_input(const std::string& input, const std::string& out_dir) {
   io::Units u;
   Run run{m, u};
   RunSummary s;
+  host::Collector col;
+  col.attach(s);
   RUNWAL(run, &s);
   fs::current_path(here);
   fs::remove_all(work, ec);
-  return report(s, names[1], names[2], names[3]);
+  std::vector<std::string> written;
+  const int st = outputs(s, col, m, input, o, names[1], written);
+  const int r = report(s, col, names[1], names[2], names[3], written);
+  return st != EX_OK ? st : r;
 }
 
 }  // namespace
@@ -147,6 +185,7 @@ int run_input(const std::string& input, const std::string& out_dir) {
 int main(int argc, char** argv) {
   std::string input, out_dir;
   bool names = false;
+  host::OutputOptions o;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
@@ -157,6 +196,12 @@ int main(int argc, char** argv) {
       return EX_OK;
     } else if (a == "--names") {
       names = true;
+    } else if (a == "--json") {
+      o.json = true;
+    } else if (a == "--csv") {
+      o.csv = true;
+    } else if (a == "--html") {
+      o.html = true;
     } else if (a == "--out-dir" && i + 1 < argc) {
       out_dir = argv[++i];
     } else if (a.rfind("--out-dir=", 0) == 0) {
@@ -181,7 +226,7 @@ int main(int argc, char** argv) {
     return EX_USAGE;
   }
   try {
-    return names ? run_names() : run_input(input, out_dir);
+    return names ? run_names(o) : run_input(input, out_dir, o);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "branto: %s\n", e.what());
     return EX_FAILED;

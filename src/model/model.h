@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cassert>
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -602,6 +603,22 @@ inline int NEAREST(double Q) {
 // the unit of H otherwise.
 inline int STATION(const Control& C, double D) {
   return NEAREST(C.IUNIT == ENGLISH ? 12 * D / C.H : D / C.H);
+}
+
+// Forces of tie back I at the deflection W of its station: the horizontal force per
+// station HF = FTB - KTB*W, the force per station along the tie back FS = HF/cos(angle)
+// (pi as the tie-back model rounds it, 3.1416 in single precision) and the force per tie
+// back FT: FS*SPACE*12/RV6 in English units (spacing in feet), FS*SPACE/RV6 in SI, FS else.
+inline void TIEFRC(const Control& C, const TieBacks& TIE, int I, double W, double& HF, double& FS, double& FT) {
+  const double PI = 3.1416f;
+  HF = TIE.FTB(I) - TIE.KTB(I) * W;
+  FS = HF / std::cos(TIE.ANGLE(I) * PI / 180);
+  FT = FS;
+  if (C.IUNIT == ENGLISH) {
+    FT = FS * TIE.SPACE(I) * 12 / C.RV6;
+  } else if (C.IUNIT == SI) {
+    FT = FS * TIE.SPACE(I) / C.RV6;
+  }
 }
 
 // ---------------------------------------------------------------------------

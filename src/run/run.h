@@ -2,6 +2,7 @@
 // reading and echo of the input data file, and the end-of-stage records of the plot file.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ struct RunSummary {
   std::string message;       // text of the error or stop, for the host
   std::vector<std::string> warnings;  // every warning of the run kept in WRN, in order
   int nwarn = 0;                      // warnings written in the run, kept or not
+  // Called after the results of every analysed problem, with the model as they left it:
+  // a host takes the results of the problem there. The library's entry point gives no
+  // summary, so a run costs nothing more.
+  std::function<void(const Model&)> problem_done;
 };
 
 // The model of this process, for IBRANTO and the command-line host: one for the life of

@@ -262,6 +262,7 @@ bool PROBLM(Run& run, RunSummary* summary) {
   CHKMEC(run);
   RESULT(run);
   SUMMRY(run, summary);
+  if (summary != nullptr && summary->problem_done) summary->problem_done(run.m);
   // Steps 12 to 14: end code.
   RDKEND(run);
   if (D.KEND == 0 || D.KEND == C.ISTAGE) {

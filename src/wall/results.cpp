@@ -11,8 +11,6 @@
 
 namespace {
 
-const double PI = 3.1416f;  // pi as the tie-back model rounds it, in single precision
-
 // Depth of station I for the report: feet in English units.
 double DEPTH(const Control& C, int I) { return C.IUNIT == ENGLISH ? I * C.H / 12 : I * C.H; }
 
@@ -103,14 +101,8 @@ void TIERES(Run& run) {
             L.ULENA, L.UFOR3, L.UFOR3, L.UFOR3);
   for (int I = 1; I <= NT; ++I) {
     const int K = TIE.KSTA(I);
-    const double HF = TIE.FTB(I) - TIE.KTB(I) * STA.W(K);
-    const double FS = HF / std::cos(TIE.ANGLE(I) * PI / 180);
-    double FT = FS;
-    if (C.IUNIT == ENGLISH) {
-      FT = FS * TIE.SPACE(I) * 12 / C.RV6;
-    } else if (C.IUNIT == SI) {
-      FT = FS * TIE.SPACE(I) / C.RV6;
-    }
+    double HF, FS, FT;
+    TIEFRC(C, TIE, I, STA.W(K), HF, FS, FT);
     TIE.HFORCE(I) = HF;
     TIE.FSTA(I) = FS;
     TIE.FTIE(I) = FT;

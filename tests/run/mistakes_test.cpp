@@ -37,8 +37,8 @@ const Mistake CORPUS[] = {
      0,
      {"WARNING -- RV6 = 1.0 (SECOND CONTROL RECORD, INPUT LINE 3) DIFFERS FROM THE WIDTH WA = 12.0 IN (WALL RECORD, "
       "INPUT LINE 54): RV6 IS THE WIDTH OF WALL ANALYSED",
-      "stage 1: converged, 5 iterations, largest deflection  1.3911E+00 IN, largest moment  2.8434E+05 LBS-IN, 1 "
-      "warning"}},
+      "stage 1: converged, 5 iterations, largest deflection  1.3911E+00 IN, largest moment  2.8434E+05 LBS-IN at "
+      "22.500 FT, 1 warning"}},
     {"wall_gap",
      0,
      {"WARNING -- THE WALL SECTIONS (INPUT LINES 4 TO 5) LEAVE STATIONS 31 TO 39 (DEPTHS 6.2 TO 7.8 M) WITHOUT "
