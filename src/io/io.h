@@ -105,6 +105,11 @@ class FileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Text from a file or a user, fit for a message: bytes that do not print (control
+// characters, DEL, bytes outside well-formed UTF-8) are shown as \xNN; beyond max bytes
+// of the text, "..." stands for the rest.
+std::string printable(std::string_view text, std::size_t max = std::string_view::npos);
+
 // ---------------------------------------------------------------------------
 // A parsed layout, cached by the address of its text: callers pass string literals.
 struct Layout;
