@@ -43,11 +43,12 @@ int RUNWAL(Run& run, RunSummary* summary = nullptr);
 void HEADER(Run& run);
 
 // Windows path rules: drive ("C:"), directory (ending with its separator), base name and
-// extension (the last dot and at most four characters after it).
+// extension (the last dot and at most four characters after it), of the path held in a
+// buffer of width characters.
 struct PathParts {
   std::string drive, dir, base, ext;
 };
-PathParts split_path(std::string_view path);
+PathParts split_path(std::string_view path, std::size_t width = 256);
 
 // Input of the control records and specified points, with their echo.
 void RDTITL(Run& run);   // title record

@@ -302,6 +302,8 @@ void ITERAT(Run& run) {
     // Steps 2 to 4: supports linearised about the current deflections; one solution.
     LINEAR(run);
     BEAMCOL(run);
+    if (run.host != nullptr && run.host->iteration != nullptr)  // the host's progress line
+      run.host->iteration(run.host->ctx, run.m.D.NPROB, ITR.ITER);
     // Step 5: one linear solution.
     if (C.ITMAX == 0) {
       ITR.KEXIT = KXLIN;
