@@ -23,6 +23,9 @@ struct ProblemSummary {
   int ITER = 0;       // iterations
   double WMAX = 0;    // deflection of largest magnitude, L
   double XMMAX = 0;   // moment of largest magnitude, F*L
+  double ZWMAX = 0;   // depth of WMAX, L (the shallowest station of that magnitude)
+  double ZMMAX = 0;   // depth of XMMAX, L
+  std::vector<double> FTIE;  // force per tie back of the tie backs in force, F
   int NWARN = 0;      // warnings written for this problem
 };
 struct RunSummary {
