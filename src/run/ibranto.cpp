@@ -1,5 +1,6 @@
 // ibranto.cpp -- the exported entry point. One Model lives for the life of the process,
 // so the tables persist between problems and between calls; each call is one run.
+#include "branto.h"
 #include "run/run.h"
 
 namespace {
