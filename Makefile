@@ -19,7 +19,7 @@ $(BUILD)/build.ninja:
 
 # The library and the host alone: no GoogleTest, no benchmarks needed.
 host: $(BUILD)/build.ninja
-	cmake --build $(BUILD) --target branto branto_app
+	cmake --build $(BUILD) --target host
 
 test: all
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error

@@ -11,6 +11,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -115,6 +116,52 @@ std::string place(const fs::path& from, const fs::path& to) {
     }
   }
   return errtext(err);
+}
+
+// The private directory of the run in progress, removed when the host is interrupted
+// (SIGINT, SIGTERM, SIGHUP): descriptors and names where a signal handler can reach them.
+struct Scratch {
+  int parent = -1, dir = -1;  // the output directory and the private directory
+  char name[32] = {};         // the private directory's name in the output directory
+  char files[8][MXPATH + 1] = {};
+  int nfiles = 0;
+};
+Scratch scratch;
+volatile sig_atomic_t armed = 0;
+
+extern "C" void interrupted(int sig) {
+  if (armed) {
+    for (int i = 0; i < scratch.nfiles; ++i) ::unlinkat(scratch.dir, scratch.files[i], 0);
+    ::unlinkat(scratch.parent, scratch.name, AT_REMOVEDIR);
+  }
+  ::signal(sig, SIG_DFL);
+  ::raise(sig);
+}
+
+void arm(const fs::path& dir, const std::vector<std::string>& files) {
+  static bool installed = false;
+  if (!installed) {
+    struct sigaction sa {};
+    sa.sa_handler = interrupted;
+    sigemptyset(&sa.sa_mask);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(sig, &sa, nullptr);
+    installed = true;
+  }
+  scratch.parent = ::open(dir.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  scratch.dir = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  std::snprintf(scratch.name, sizeof scratch.name, "%s", dir.filename().c_str());
+  scratch.nfiles = 0;
+  for (const std::string& f : files)
+    if (scratch.nfiles < 8) std::snprintf(scratch.files[scratch.nfiles++], MXPATH + 1, "%s", f.c_str());
+  armed = 1;
+}
+
+void disarm() {
+  armed = 0;
+  for (int* fd : {&scratch.parent, &scratch.dir}) {
+    if (*fd >= 0) ::close(*fd);
+    *fd = -1;
+  }
 }
 
 // The progress line of a long run on a terminal: the stage and the iteration, drawn
@@ -442,19 +489,28 @@ Outcome analyse(const Job& job, const Options& o, bool progress) {
   const std::string base = fits(job.stem + KINDS[4].ext) ? job.stem : "branto";
   std::string input = in.string();
   bool linked = false;
+  int link_err = 0;
   if (!fits(input)) {
     input = in.filename().string();
     bool clash = !fits(input) || input == "NAMES.dat";
     for (const Kind& k : KINDS) clash = clash || input == base + k.ext;
     if (clash) input = "input.dat";
     linked = ::symlink(in.c_str(), (dir / input).c_str()) == 0;
+    link_err = errno;
   }
   std::string names = std::string(VERSION) + "\ncommand-line host\n\n0\n" + input + "\n";
-  for (const Kind& k : KINDS) names += base + k.ext + "\n";
+  std::vector<std::string> files{"NAMES.dat"};  // names inside the private directory only
+  if (linked) files.push_back(input);
+  for (const Kind& k : KINDS) {
+    names += base + k.ext + "\n";
+    files.push_back(base + k.ext);
+  }
+  arm(dir, files);
   std::string e = linked || fits(in.string()) ? write_file(dir / "NAMES.dat", names)
-                                               : "cannot link to the input data file: " + errtext(errno);
+                                               : "cannot link to the input data file: " + errtext(link_err);
   if (!e.empty()) {
     fs::remove_all(dir, ec);
+    disarm();
     return refused(job.label, e);
   }
   Outcome r;
@@ -502,6 +558,7 @@ Outcome analyse(const Job& job, const Options& o, bool progress) {
     }
   }
   fs::remove_all(dir, ec);
+  disarm();
   return r;
 }
 
