@@ -6,9 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -99,28 +102,93 @@ bool write_all(int fd, std::string_view d) {
   return true;
 }
 
-// The worker: one analysis, its outcome into the pipe, then gone without running the
-// host's exit handlers or flushing its inherited buffers.
-[[noreturn]] void worker(const Job& job, const Options& o, int fd) {
+// A frame through a worker's result pipe: 12 digits giving the length of the body, then
+// the body: the job's number and its outcome.
+std::string frame(std::size_t job, const Outcome& r) {
+  std::string body;
+  put(body, std::to_string(job));
+  body += encode(r);
+  char head[16];
+  std::snprintf(head, sizeof head, "%012zu", body.size());
+  return head + body;
+}
+constexpr std::size_t HEAD = 12;
+
+// A worker: takes job numbers from its job pipe, analyses each and sends its outcome
+// back, until the job pipe closes; then ends without running the host's exit handlers or
+// flushing its inherited buffers. One model serves all its runs, built anew for each.
+[[noreturn]] void worker(const std::vector<Job>& jobs, const Options& o, int in, int out) {
   std::signal(SIGPIPE, SIG_DFL);
-  Outcome r;
-  try {
-    r = analyse(job, o, false);
-  } catch (const std::exception& e) {
-    r = Outcome{};
-    r.error = std::string("internal error: ") + e.what();
+  for (;;) {
+    std::uint32_t i = 0;
+    std::size_t got = 0;
+    while (got < sizeof i) {
+      const ssize_t n = ::read(in, reinterpret_cast<char*>(&i) + got, sizeof i - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) _exit(0);
+      got += static_cast<std::size_t>(n);
+    }
+    if (i >= jobs.size()) _exit(3);
+    Outcome r;
+    try {
+      r = analyse(jobs[i], o, false);
+    } catch (const std::exception& e) {
+      r = failed(jobs[i].label, "crashed", std::string("internal error: ") + e.what());
+    }
+    if (!write_all(out, frame(i, r))) _exit(3);
   }
-  _exit(write_all(fd, encode(r)) ? 0 : 3);
 }
 
-struct Running {
-  pid_t pid;
-  int fd;
-  std::size_t job;
-  std::string data;
+struct Worker {
+  pid_t pid = -1;
+  int jobs = -1, results = -1;  // the parent's ends of the two pipes
+  std::optional<std::size_t> job;  // the job it is running
+  std::string data;                // what it has sent that is not read yet
 };
 
-// The outcome of a worker that ended without handing one back.
+// A new worker, or one with pid -1 when none can be started. The new worker closes its
+// copies of the other workers' pipes, so that each sees the end of its own.
+Worker start(const std::vector<Job>& jobs, const Options& o, const std::vector<Worker>& pool) {
+  Worker w;
+  int j[2], r[2];
+  if (::pipe2(j, O_CLOEXEC) != 0) return w;
+  if (::pipe2(r, O_CLOEXEC) != 0) {
+    ::close(j[0]);
+    ::close(j[1]);
+    return w;
+  }
+  std::fflush(nullptr);
+  w.pid = ::fork();
+  if (w.pid == 0) {
+    ::close(j[1]);
+    ::close(r[0]);
+    for (const Worker& other : pool) {
+      if (other.jobs >= 0) ::close(other.jobs);
+      ::close(other.results);
+    }
+    worker(jobs, o, j[0], r[1]);
+  }
+  ::close(j[0]);
+  ::close(r[1]);
+  if (w.pid < 0) {
+    ::close(j[1]);
+    ::close(r[0]);
+    return w;
+  }
+  w.jobs = j[1];
+  w.results = r[0];
+  return w;
+}
+
+// Hand a worker its next job.
+bool give(Worker& w, std::size_t job) {
+  const auto i = static_cast<std::uint32_t>(job);
+  if (!write_all(w.jobs, std::string_view(reinterpret_cast<const char*>(&i), sizeof i))) return false;
+  w.job = job;
+  return true;
+}
+
+// The outcome of a job whose worker ended without handing one back.
 Outcome lost(const Job& job, int wstatus) {
   std::string text = "the analysis ended abnormally";
   if (WIFSIGNALED(wstatus)) text += std::string(" (") + strsignal(WTERMSIG(wstatus)) + ")";
@@ -150,58 +218,76 @@ int check_workers(int n) { return n < 1 ? 1 : n > 256 ? 256 : n; }
 
 int run_batch(const std::vector<Job>& jobs, const Options& o, int workers,
               const std::function<void(std::size_t, const Outcome&)>& show) {
-  std::signal(SIGPIPE, SIG_IGN);  // a worker that dies mid-write must not end the host
+  std::signal(SIGPIPE, SIG_IGN);  // a worker that dies must not end the host
   std::vector<std::optional<Outcome>> done(jobs.size());
-  std::vector<Running> run;
+  std::vector<Worker> pool;
   std::size_t next = 0, shown = 0, finished = 0, nfailed = 0;
   int status = EX_OK;
   Line line;
   line.draw(0, jobs.size(), 0, 0);
+  auto finish = [&](std::size_t job, Outcome r) {
+    done[job] = std::move(r);
+    ++finished;
+  };
   while (finished < jobs.size()) {
-    // Start workers up to the limit.
-    while (run.size() < static_cast<std::size_t>(workers) && next < jobs.size()) {
-      int p[2];
-      std::fflush(nullptr);
-      if (::pipe2(p, O_CLOEXEC) != 0) break;
-      const pid_t pid = ::fork();
-      if (pid == 0) {
-        ::close(p[0]);
-        worker(jobs[next], o, p[1]);
+    // Workers up to the limit, each with a job; a job no worker can take fails.
+    while (next < jobs.size()) {
+      auto idle = std::find_if(pool.begin(), pool.end(), [](const Worker& w) { return !w.job; });
+      if (idle == pool.end() && pool.size() < static_cast<std::size_t>(workers)) {
+        Worker w = start(jobs, o, pool);
+        if (w.pid < 0 && pool.empty()) {
+          finish(next, failed(jobs[next].label, "crashed",
+                              std::string("cannot start a worker process: ") + std::strerror(errno)));
+          ++next;
+          continue;
+        }
+        if (w.pid >= 0) idle = pool.insert(pool.end(), std::move(w));
       }
-      ::close(p[1]);
-      if (pid < 0) {
-        ::close(p[0]);
-        break;
-      }
-      run.push_back({pid, p[0], next++, {}});
-    }
-    if (run.empty() && next < jobs.size()) {  // no worker could be started: this job fails
-      done[next] = failed(jobs[next].label, "crashed", std::string("cannot start a worker process: ") + std::strerror(errno));
+      if (idle == pool.end()) break;
+      if (!give(*idle, next)) break;  // the worker is gone: its end is read below
       ++next;
-      ++finished;
     }
-    // Wait for output of any worker; a closed pipe means the worker is done.
+    // Every worker without work left is told so by the end of its job pipe.
+    if (next == jobs.size())
+      for (Worker& w : pool)
+        if (!w.job && w.jobs >= 0) {
+          ::close(w.jobs);
+          w.jobs = -1;
+        }
+    // Read what the workers send; a closed pipe means a worker has ended.
     std::vector<pollfd> fds;
-    for (const Running& w : run) fds.push_back({w.fd, POLLIN, 0});
+    for (const Worker& w : pool) fds.push_back({w.results, POLLIN, 0});
     if (!fds.empty() && ::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
-    for (std::size_t i = fds.size(); i-- > 0;) {
-      if (fds[i].revents == 0) continue;
-      Running& w = run[i];
+    for (std::size_t k = fds.size(); k-- > 0;) {
+      if (fds[k].revents == 0) continue;
+      Worker& w = pool[k];
       char buf[1 << 16];
-      const ssize_t n = ::read(w.fd, buf, sizeof buf);
+      const ssize_t n = ::read(w.results, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
       if (n > 0) {
         w.data.append(buf, static_cast<std::size_t>(n));
+        // Each complete frame is the outcome of the worker's job.
+        while (w.data.size() >= HEAD) {
+          const std::size_t len = std::strtoul(w.data.substr(0, HEAD).c_str(), nullptr, 10);
+          if (w.data.size() < HEAD + len) break;
+          Reader rd{std::string_view(w.data).substr(HEAD, len)};
+          const int job = rd.number();
+          std::optional<Outcome> r = rd.ok ? decode(rd.d) : std::nullopt;
+          w.data.erase(0, HEAD + len);
+          if (!w.job || static_cast<std::size_t>(job) != *w.job) continue;  // not what it was given
+          finish(*w.job, r ? std::move(*r) : failed(jobs[*w.job].label, "crashed", "a worker's outcome was garbled"));
+          w.job.reset();
+        }
         continue;
       }
-      if (n < 0 && errno == EINTR) continue;
-      ::close(w.fd);
+      // The worker has ended; a job it held is lost.
+      ::close(w.results);
+      if (w.jobs >= 0) ::close(w.jobs);
       int ws = 0;
       while (::waitpid(w.pid, &ws, 0) < 0 && errno == EINTR) {
       }
-      std::optional<Outcome> r = WIFEXITED(ws) && WEXITSTATUS(ws) == 0 ? decode(w.data) : std::nullopt;
-      done[w.job] = r ? std::move(*r) : lost(jobs[w.job], ws);
-      run.erase(run.begin() + static_cast<std::ptrdiff_t>(i));
-      ++finished;
+      if (w.job) finish(*w.job, lost(jobs[*w.job], ws));
+      pool.erase(pool.begin() + static_cast<std::ptrdiff_t>(k));
     }
     // Show what is complete, in job order.
     for (; shown < jobs.size() && done[shown]; ++shown) {
@@ -214,7 +300,17 @@ int run_batch(const std::vector<Job>& jobs, const Options& o, int workers,
       std::fflush(stderr);
       done[shown].reset();
     }
-    line.draw(finished, jobs.size(), run.size(), nfailed);
+    std::size_t busy = 0;
+    for (const Worker& w : pool) busy += w.job.has_value();
+    line.draw(finished, jobs.size(), busy, nfailed);
+  }
+  // The workers end when their job pipes close.
+  for (Worker& w : pool)
+    if (w.jobs >= 0) ::close(w.jobs);
+  for (Worker& w : pool) {
+    ::close(w.results);
+    while (::waitpid(w.pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
   }
   line.clear();
   std::fflush(stderr);
