@@ -92,11 +92,18 @@ bool copy_whole(const fs::path& from, const fs::path& to) {
   return !ec;
 }
 
-// A temporary name beside path: ".name.XXXXXX", created empty; nothing on failure.
+// A temporary name beside path: ".name.XXXXXX", created empty with the permissions a new
+// file gets (mkstemp alone would make it private); nothing on failure.
 std::optional<fs::path> temp_beside(const fs::path& path) {
+  static const mode_t MASK = [] {
+    const mode_t m = ::umask(022);
+    ::umask(m);
+    return m;
+  }();
   std::string t = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(t.data());
   if (fd < 0) return std::nullopt;
+  if (::fchmod(fd, 0666 & ~MASK) != 0) { /* a private file is still a good file */ }
   ::close(fd);
   return fs::path(t);
 }
