@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <optional>
 
 #include "batch.h"
@@ -142,9 +143,12 @@ constexpr std::size_t HEAD = 12;
 struct Worker {
   pid_t pid = -1;
   int jobs = -1, results = -1;  // the parent's ends of the two pipes
-  std::optional<std::size_t> job;  // the job it is running
+  std::deque<std::size_t> queue;   // the jobs it was given, the first being run
   std::string data;                // what it has sent that is not read yet
 };
+// Jobs handed to a worker ahead of time, so that it goes on to the next one without
+// waiting for the host to read its outcome.
+constexpr std::size_t DEPTH = 2;
 
 // A new worker, or one with pid -1 when none can be started. The new worker closes its
 // copies of the other workers' pipes, so that each sees the end of its own.
@@ -180,11 +184,11 @@ Worker start(const std::vector<Job>& jobs, const Options& o, const std::vector<W
   return w;
 }
 
-// Hand a worker its next job.
+// Hand a worker one more job.
 bool give(Worker& w, std::size_t job) {
   const auto i = static_cast<std::uint32_t>(job);
   if (!write_all(w.jobs, std::string_view(reinterpret_cast<const char*>(&i), sizeof i))) return false;
-  w.job = job;
+  w.queue.push_back(job);
   return true;
 }
 
@@ -220,8 +224,10 @@ int run_batch(const std::vector<Job>& jobs, const Options& o, int workers,
               const std::function<void(std::size_t, const Outcome&)>& show) {
   std::signal(SIGPIPE, SIG_IGN);  // a worker that dies must not end the host
   std::vector<std::optional<Outcome>> done(jobs.size());
+  std::deque<std::size_t> pending;
+  for (std::size_t i = 0; i < jobs.size(); ++i) pending.push_back(i);
   std::vector<Worker> pool;
-  std::size_t next = 0, shown = 0, finished = 0, nfailed = 0;
+  std::size_t shown = 0, finished = 0, nfailed = 0;
   int status = EX_OK;
   Line line;
   line.draw(0, jobs.size(), 0, 0);
@@ -230,34 +236,32 @@ int run_batch(const std::vector<Job>& jobs, const Options& o, int workers,
     ++finished;
   };
   while (finished < jobs.size()) {
-    // Workers up to the limit, each with a job; a job no worker can take fails.
-    while (next < jobs.size()) {
-      auto idle = std::find_if(pool.begin(), pool.end(), [](const Worker& w) { return !w.job; });
-      if (idle == pool.end() && pool.size() < static_cast<std::size_t>(workers)) {
-        Worker w = start(jobs, o, pool);
-        if (w.pid < 0 && pool.empty()) {
-          finish(next, failed(jobs[next].label, "crashed",
-                              std::string("cannot start a worker process: ") + std::strerror(errno)));
-          ++next;
-          continue;
-        }
-        if (w.pid >= 0) idle = pool.insert(pool.end(), std::move(w));
-      }
-      if (idle == pool.end()) break;
-      if (!give(*idle, next)) break;  // the worker is gone: its end is read below
-      ++next;
+    // Workers up to the limit, each with up to DEPTH jobs; when no worker can be
+    // started at all, the next job fails.
+    while (pool.size() < static_cast<std::size_t>(workers) && pool.size() < pending.size()) {
+      Worker w = start(jobs, o, pool);
+      if (w.pid < 0) break;
+      pool.push_back(std::move(w));
     }
-    // Every worker without work left is told so by the end of its job pipe.
-    if (next == jobs.size())
+    if (pool.empty() && !pending.empty()) {
+      finish(pending.front(), failed(jobs[pending.front()].label, "crashed",
+                                     std::string("cannot start a worker process: ") + std::strerror(errno)));
+      pending.pop_front();
+      continue;
+    }
+    for (std::size_t d = 0; d < DEPTH; ++d)
       for (Worker& w : pool)
-        if (!w.job && w.jobs >= 0) {
-          ::close(w.jobs);
-          w.jobs = -1;
-        }
+        if (w.jobs >= 0 && w.queue.size() <= d && !pending.empty() && give(w, pending.front())) pending.pop_front();
+    // A worker without work left is told so by the end of its job pipe.
+    for (Worker& w : pool)
+      if (pending.empty() && w.queue.empty() && w.jobs >= 0) {
+        ::close(w.jobs);
+        w.jobs = -1;
+      }
     // Read what the workers send; a closed pipe means a worker has ended.
     std::vector<pollfd> fds;
     for (const Worker& w : pool) fds.push_back({w.results, POLLIN, 0});
-    if (!fds.empty() && ::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
+    if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) break;
     for (std::size_t k = fds.size(); k-- > 0;) {
       if (fds[k].revents == 0) continue;
       Worker& w = pool[k];
@@ -266,7 +270,7 @@ int run_batch(const std::vector<Job>& jobs, const Options& o, int workers,
       if (n < 0 && errno == EINTR) continue;
       if (n > 0) {
         w.data.append(buf, static_cast<std::size_t>(n));
-        // Each complete frame is the outcome of the worker's job.
+        // Each complete frame is the outcome of the first job of the worker's queue.
         while (w.data.size() >= HEAD) {
           const std::size_t len = std::strtoul(w.data.substr(0, HEAD).c_str(), nullptr, 10);
           if (w.data.size() < HEAD + len) break;
@@ -274,19 +278,22 @@ int run_batch(const std::vector<Job>& jobs, const Options& o, int workers,
           const int job = rd.number();
           std::optional<Outcome> r = rd.ok ? decode(rd.d) : std::nullopt;
           w.data.erase(0, HEAD + len);
-          if (!w.job || static_cast<std::size_t>(job) != *w.job) continue;  // not what it was given
-          finish(*w.job, r ? std::move(*r) : failed(jobs[*w.job].label, "crashed", "a worker's outcome was garbled"));
-          w.job.reset();
+          if (w.queue.empty() || static_cast<std::size_t>(job) != w.queue.front()) continue;  // not what it was given
+          finish(job, r ? std::move(*r) : failed(jobs[job].label, "crashed", "a worker's outcome was garbled"));
+          w.queue.pop_front();
         }
         continue;
       }
-      // The worker has ended; a job it held is lost.
+      // The worker has ended: the job it was running is lost, the others go back.
       ::close(w.results);
       if (w.jobs >= 0) ::close(w.jobs);
       int ws = 0;
       while (::waitpid(w.pid, &ws, 0) < 0 && errno == EINTR) {
       }
-      if (w.job) finish(*w.job, lost(jobs[*w.job], ws));
+      if (!w.queue.empty()) {
+        finish(w.queue.front(), lost(jobs[w.queue.front()], ws));
+        pending.insert(pending.begin(), w.queue.begin() + 1, w.queue.end());
+      }
       pool.erase(pool.begin() + static_cast<std::ptrdiff_t>(k));
     }
     // Show what is complete, in job order.
@@ -301,7 +308,7 @@ int run_batch(const std::vector<Job>& jobs, const Options& o, int workers,
       done[shown].reset();
     }
     std::size_t busy = 0;
-    for (const Worker& w : pool) busy += w.job.has_value();
+    for (const Worker& w : pool) busy += !w.queue.empty();
     line.draw(finished, jobs.size(), busy, nfailed);
   }
   // The workers end when their job pipes close.
