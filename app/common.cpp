@@ -218,15 +218,20 @@ const char* exit_word(int KEXIT) {
   }
 }
 bool warning_exit(int KEXIT) { return KEXIT == KXLIMN || KEXIT == KXDEFL; }
-bool has_results(int KEXIT) { return KEXIT != KXNONE && !warning_exit(KEXIT); }
+// A closed solution that holds no equilibrium: the wall is a mechanism.
+bool no_equilibrium(const ProblemSummary& p) { return p.KMECH == 1; }
+bool has_results(const ProblemSummary& p) {
+  return p.KEXIT != KXNONE && !warning_exit(p.KEXIT) && !no_equilibrium(p);
+}
 
 // One line per problem: stage, how the iteration ended, iterations, the largest
 // deflection and moment with their units, the warnings.
 std::string stage_line(const ProblemSummary& p) {
   const bool si = p.IUNIT == SI;
-  std::string line = "stage " + std::to_string(p.NPROB) + ": " + exit_text(p.KEXIT) + ", " +
+  std::string line = "stage " + std::to_string(p.NPROB) + ": " +
+                     (no_equilibrium(p) ? "NO EQUILIBRIUM (the wall is a mechanism)" : exit_text(p.KEXIT)) + ", " +
                      std::to_string(p.ITER) + (p.ITER == 1 ? " iteration" : " iterations");
-  if (has_results(p.KEXIT)) {
+  if (has_results(p)) {
     line += ", largest deflection " + io::format("(1PE11.4)", p.WMAX) + (si ? " M" : " IN") +
             ", largest moment " + io::format("(1PE11.4)", p.XMMAX) + (si ? " KN-M" : " LBS-IN");
   }
@@ -245,9 +250,9 @@ std::string csv_row(const std::string& file, const ProblemSummary* p, int status
                     const std::string& message) {
   std::string r = csv_field(file) + ",";
   if (p != nullptr) {
-    r += std::to_string(p->NPROB) + "," + exit_word(p->KEXIT) + "," + std::to_string(p->ITER) + "," +
-         (p->IUNIT == SI ? "SI" : p->IUNIT == ENGLISH ? "English" : "") + ",";
-    if (has_results(p->KEXIT)) {
+    r += std::to_string(p->NPROB) + "," + (no_equilibrium(*p) ? "no_equilibrium" : exit_word(p->KEXIT)) + "," +
+         std::to_string(p->ITER) + "," + (p->IUNIT == SI ? "SI" : p->IUNIT == ENGLISH ? "English" : "") + ",";
+    if (has_results(*p)) {
       std::string ties;
       for (double f : p->FTIE) ties += (ties.empty() ? "" : ";") + real(f);
       r += real(p->WMAX) + "," + real(p->ZWMAX) + "," + real(p->XMMAX) + "," + real(p->ZMMAX) + "," + ties + ",";
@@ -284,7 +289,7 @@ Failure failure(const RunSummary& s) {
 void finish(Outcome& r, const RunSummary& s, std::string console, const std::string& file) {
   bool warning = false;
   for (const ProblemSummary& p : s.problems) {
-    warning = warning || warning_exit(p.KEXIT);
+    warning = warning || warning_exit(p.KEXIT) || no_equilibrium(p);
     r.lines.push_back(stage_line(p));
   }
   const Failure f = failure(s);
@@ -357,6 +362,14 @@ void add_output_options(CLI::App& app, Options& o) {
   app.add_flag("--keep-scratch", o.keep_scratch,
                "keep the curve- and pressure-exchange files (NAME.curves, NAME.pressures) beside the outputs");
   app.add_flag("-q,--quiet", o.quiet, "leave out the engine's console notices");
+  // The engine reads the number of curve depths from its environment at the start of a
+  // run; workers inherit it.
+  app.add_option_function<int>(
+         "--curve-depths",
+         [](const int& n) { ::setenv("BRANTO_CURVE_DEPTHS", std::to_string(n).c_str(), 1); },
+         "generate p-y curves at N depths per soil layer (5 to 50; default 5), as BRANTO_CURVE_DEPTHS=N does")
+      ->type_name("N")
+      ->check(CLI::Range(NCDDEF, MXCD));
 }
 
 int usage_error(const std::string& text) {

@@ -13,8 +13,9 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("branto ") + VERSION);
   app.require_subcommand(0, 1);
   app.footer(
-      "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit,\n"
-      "2 an input error, a stop or a file that could not be read or written, 64 a usage error.");
+      "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit or holds\n"
+      "no equilibrium, 2 an input error, a stop or a file that could not be read or written,\n"
+      "64 a usage error.");
   Options o;
   const Action plain = add_plain(app, o);
   std::map<std::string, Action> commands{{"run", add_run(app, o)}, {"sweep", add_sweep(app, o)}};

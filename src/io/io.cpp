@@ -1,6 +1,8 @@
 // io.cpp -- logical units: files opened by name with status "UNKNOWN", texts in memory,
 // the console; formatted and list-directed WRITEs into their records; fixed-width reads.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,6 +27,16 @@ std::string quoted(const Unit& u) { return u.what + " '" + printable(u.path) + "
 
 [[noreturn]] void file_error(const char* verb, const Unit& u, int err) {
   throw FileError(std::string("cannot ") + verb + " " + quoted(u) + ": " + std::strerror(err));
+}
+
+[[noreturn]] void kind_error(const Unit& u, const char* need) {
+  throw FileError("cannot open " + quoted(u) + ": it is " + kind_text(u.path) + ", not " + need);
+}
+
+// Closes a descriptor that is given up; its error can change nothing any more.
+void drop(int& fd) {
+  if (fd >= 0) ::close(fd);
+  fd = -1;
 }
 
 void check_unit(int unit) {
@@ -92,6 +104,7 @@ bool Unit::next_line(std::string_view& line_out) {
 struct Units::Impl {
   Unit units[MXUNIT];
   bool capture = false;
+  Watch watch;
 
   Unit& get(int unit) {
     check_unit(unit);
@@ -100,42 +113,65 @@ struct Units::Impl {
     return u;
   }
 
-  // Buffered output of a file unit to disk: opened (and truncated) at the first write.
+  // Buffered output of a file unit to its file: a regular file is emptied at the first
+  // write (an OPEN that is never written leaves the file as it was). A device is never
+  // waited for: a write it cannot take at once is a failure.
   void flush(Unit& u) {
     if (u.kind != Unit::FILE || u.out.empty()) return;
-    if (!u.fp) {
-      u.fp = std::fopen(u.path.c_str(), "wb");
-      if (!u.fp) file_error("write", u, errno);
-      u.in.clear();
-      u.inpos = 0;
-      u.loaded = true;  // a file being written reads as ended
+    if (u.reading || u.fd < 0) {
+      u.out.clear();
+      throw FileError("cannot write " + quoted(u) + ": it is open to be read");
     }
-    const std::size_t want = u.out.size();
-    errno = 0;
-    const std::size_t n = std::fwrite(u.out.data(), 1, want, u.fp);
-    const int err = errno;
+    if (!u.truncated) {
+      if (!u.device && ::ftruncate(u.fd, 0) != 0) {
+        const int err = errno;
+        u.out.clear();
+        file_error("write", u, err);
+      }
+      u.truncated = true;
+    }
+    const char* p = u.out.data();
+    std::size_t left = u.out.size();
+    while (left > 0) {
+      const ssize_t k = ::write(u.fd, p, left);
+      if (k < 0 && errno == EINTR) continue;
+      if (k <= 0) {
+        const int err = k < 0 ? errno : EIO;
+        u.out.clear();
+        if (err == EAGAIN || err == EWOULDBLOCK)
+          throw FileError("cannot write " + quoted(u) + ": the device does not take the output at once");
+        file_error("write", u, err);
+      }
+      p += k;
+      left -= static_cast<std::size_t>(k);
+    }
     u.out.clear();
-    if (n != want || std::ferror(u.fp)) file_error("write", u, err ? err : EIO);
   }
 
   void after_write(Unit& u) {
     if (u.kind == Unit::FILE && u.out.size() >= FLUSH_AT) flush(u);
   }
 
-  // The text of an input unit, read whole at its first read.
+  // The text of an input unit, read whole at its first read; its descriptor is then
+  // given up.
   void load(Unit& u) {
     if (u.loaded) return;
     u.loaded = true;
     if (u.kind != Unit::FILE) return;
-    std::FILE* f = std::fopen(u.path.c_str(), "rb");
-    if (!f) file_error("read", u, errno);
+    if (u.fd < 0) file_error("read", u, EBADF);
     char buf[1 << 14];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) u.in.append(buf, n);
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed) file_error("read", u, err ? err : EIO);
+    for (;;) {
+      const ssize_t k = ::read(u.fd, buf, sizeof buf);
+      if (k < 0 && errno == EINTR) continue;
+      if (k < 0) {
+        const int err = errno;
+        drop(u.fd);
+        file_error("read", u, err);
+      }
+      if (k == 0) break;
+      u.in.append(buf, static_cast<std::size_t>(k));
+    }
+    drop(u.fd);
     // A UTF-8 byte-order mark written by some editors is not part of the first record.
     if (u.in.starts_with("\xEF\xBB\xBF")) u.in.erase(0, 3);
   }
@@ -153,14 +189,12 @@ struct Units::Impl {
     try {
       flush(u);
     } catch (const FileError&) {
-      if (u.fp) std::fclose(u.fp);
-      u.fp = nullptr;
       reset(u);
       throw;
     }
     int err = 0;
-    if (u.fp && std::fclose(u.fp) != 0) err = errno ? errno : EIO;
-    u.fp = nullptr;
+    if (u.fd >= 0 && ::close(u.fd) != 0 && errno != EINTR) err = errno;
+    u.fd = -1;
     Unit named;
     named.what = u.what;
     named.path = u.path;
@@ -172,6 +206,10 @@ struct Units::Impl {
   void reset(Unit& u) {
     const bool console = &u == &units[LCON];
     const bool keep = u.kind == Unit::MEM_OUT || console;
+    drop(u.fd);
+    u.reading = false;
+    u.device = false;
+    u.truncated = false;
     u.kind = console ? Unit::CONSOLE : Unit::CLOSED;
     u.rec.clear();
     u.rec_open = false;
@@ -179,6 +217,7 @@ struct Units::Impl {
     u.loaded = false;
     u.inpos = 0;
     u.line = 1;
+    u.last = RecordSpan{};
     if (!keep) u.out.clear();
   }
 };
@@ -209,16 +248,38 @@ void Units::open(int unit, std::string_view path, std::string_view what, bool mu
   u.path = trim_path(path);
   u.what = std::string(what);
   if (u.path.empty()) throw FileError("cannot open " + u.what + ": no file name given");
+  if (u.path.find('\0') != std::string::npos)
+    throw FileError("cannot open " + quoted(u) + ": the name holds a NUL character");
+  // Nothing here may wait: a FIFO without a writer would block an OPEN for reading, one
+  // without a reader an OPEN for writing. O_NONBLOCK makes both return; the kind is then
+  // checked on the descriptor itself.
   struct stat st;
-  if (::stat(u.path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) file_error("open", u, EISDIR);
+  int fd = -1;
+  if (must_exist) {
+    fd = ::open(u.path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) file_error("open", u, errno);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      drop(fd);
+      kind_error(u, "a regular file");
+    }
+    u.reading = true;
   } else {
-    const int err = errno;
-    if (err != ENOENT || must_exist) file_error("open", u, err);
-    std::FILE* f = std::fopen(u.path.c_str(), "wb");  // status "UNKNOWN": created empty
-    if (!f) file_error("create", u, errno);
-    std::fclose(f);
+    // An existing file of another kind is refused before it is opened at all.
+    const bool exists = ::stat(u.path.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) file_error("open", u, errno);
+    if (exists && !S_ISREG(st.st_mode) && !S_ISCHR(st.st_mode)) kind_error(u, "a regular file or a device");
+    // Status "UNKNOWN": a missing file is created empty; an existing one is emptied at
+    // the first write.
+    fd = ::open(u.path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) file_error(exists ? "open" : "create", u, errno);
+    if (::fstat(fd, &st) != 0 || (!S_ISREG(st.st_mode) && !S_ISCHR(st.st_mode))) {
+      drop(fd);
+      kind_error(u, "a regular file or a device");
+    }
+    u.device = S_ISCHR(st.st_mode);
+    u.loaded = true;  // a file being written reads as ended
   }
+  u.fd = fd;
   u.kind = Unit::FILE;
 }
 
@@ -286,6 +347,27 @@ int Units::line(int unit) const {
   return p_->units[unit].line;
 }
 
+RecordSpan Units::last_record(int unit) const {
+  check_unit(unit);
+  return p_->units[unit].last;
+}
+
+int Units::next_data_line(int unit) {
+  Unit& u = p_->get(unit);
+  p_->load(u);
+  std::size_t pos = u.inpos;
+  int line = u.line;
+  while (pos < u.in.size()) {
+    std::size_t nl = u.in.find('\n', pos);
+    if (nl == std::string::npos) nl = u.in.size();
+    for (std::size_t i = pos; i < nl; ++i)
+      if (u.in[i] != ' ' && u.in[i] != '\t' && u.in[i] != '\r') return line;
+    pos = nl + 1;
+    ++line;
+  }
+  return 0;
+}
+
 void Units::write_items(int unit, const char* layout, const Item* items, std::size_t n) {
   Unit& u = p_->get(unit);
   if (u.kind == Unit::MEM_IN) throw std::logic_error("write to input unit " + std::to_string(unit));
@@ -314,10 +396,31 @@ void Units::list_write_items(int unit, const Item* items, std::size_t n) {
 void Units::list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n) {
   Unit& u = p_->get(unit);
   p_->load(u);
-  io::list_read(u, rec, targets, n);
+  Watch* w = p_->watch.unit == unit ? &p_->watch : nullptr;
+  io::list_read(u, rec, targets, n, w);
 }
 
-void Units::read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n) {
+void Units::watch_kept(int unit, const void* begin, std::size_t size, std::function<void(const Kept&)> hook) {
+  check_unit(unit);
+  Watch& w = p_->watch;
+  w.unit = unit;
+  w.lo = static_cast<const char*>(begin);
+  w.hi = w.lo + size;
+  w.assigned.clear();
+  w.hook = std::move(hook);
+}
+
+void Units::unwatch_kept() {
+  p_->watch.unit = -1;
+  p_->watch.assigned.clear();
+  p_->watch.hook = nullptr;
+}
+
+void Units::note_set(const void* p) {
+  if (p_->watch.unit >= 0 && p_->watch.covers(p)) p_->watch.assigned.insert(p);
+}
+
+bool Units::read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n) {
   Unit& u = p_->get(unit);
   p_->load(u);
   std::string_view line;
@@ -331,10 +434,14 @@ void Units::read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n) {
   // The field is the first w characters, blank padded to w. A field at least as long as
   // the variable gives its rightmost n characters (Fortran's rule for Aw), a shorter one
   // is blank padded on the right.
+  u.last = RecordSpan{at, at, 0};
   const std::size_t uw = w > 0 ? static_cast<std::size_t>(w) : 0;
   auto field = [&](std::size_t i) { return i < line.size() ? line[i] : ' '; };
   const std::size_t from = uw >= n ? uw - n : 0;
   for (std::size_t k = 0; k < n; ++k) dst[k] = from + k < uw ? field(from + k) : ' ';
+  for (std::size_t i = uw; i < line.size(); ++i)
+    if (line[i] != ' ' && line[i] != '\t' && line[i] != '\0') return true;
+  return false;
 }
 
 // ---------------------------------------------------------------------------

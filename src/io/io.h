@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -90,6 +91,17 @@ struct Rec {
   std::string_view names = {};
 };
 
+// Where the last READ of an input unit found its record: the line of its first value
+// (of its first line when it had none), the line it ended on, and the number of values
+// left unread on that last line (none after a slash). Messages name the record by its
+// line; a record spread over lines or with values left over hints at a record missing
+// or given twice above it.
+struct RecordSpan {
+  int first = 0;
+  int last = 0;
+  int left = 0;
+};
+
 // Malformed or missing input. The message names the file, the line, the record and
 // the value: "in.dat, line 3: second control record, value 2 (H): expected a real,
 // found 'x'". eof is set when the file ended before the record was complete.
@@ -109,6 +121,39 @@ class FileError : public std::runtime_error {
 // characters, DEL, bytes outside well-formed UTF-8) are shown as \xNN; beyond max bytes
 // of the text, "..." stands for the rest.
 std::string printable(std::string_view text, std::size_t max = std::string_view::npos);
+
+// What a path names, found without opening, creating or changing anything.
+struct FileId {
+  enum Kind : std::uint8_t {
+    MISSING,      // nothing there yet; its directory exists
+    REGULAR,      // a regular file
+    DEVICE,       // a character device (/dev/null, a terminal)
+    OTHER,        // a directory, FIFO, socket or block device
+    UNREACHABLE,  // its directory is missing or cannot be searched (err says why)
+  };
+  Kind kind = MISSING;
+  unsigned long long dev = 0, ino = 0;  // device and inode of an existing file
+  std::string resolved;  // absolute, symbolic links resolved; for a missing file its
+                         // directory resolved and its name (a dangling link followed)
+  int err = 0;
+};
+// Trailing blanks of the path are ignored, as OPEN ignores them.
+FileId identify(std::string_view path);
+// Two paths naming one file: the same device and inode when both exist, else the same
+// resolved path.
+bool same_file(const FileId& a, const FileId& b);
+// Kind of a file as messages name it: "a regular file", "a FIFO", "a directory", ...
+std::string kind_text(std::string_view path);
+
+// A value that a list-directed READ left unchanged (a null value, or an item after a
+// slash) at an address that no READ of the watched unit has assigned since the watch
+// began, so that its value comes from before: where names it as messages do
+// ("in.dat, line 3: second control record, value 8 (ITMAX)"), value is the value kept
+// as list-directed output writes it (without its leading blank).
+struct Kept {
+  std::string where;
+  std::string value;
+};
 
 // ---------------------------------------------------------------------------
 // A parsed layout, cached by the address of its text: callers pass string literals.
@@ -139,8 +184,12 @@ class Units {
   Units& operator=(const Units&) = delete;
 
   // OPEN(unit, FILE=path, STATUS='UNKNOWN'). A unit already open is closed first.
-  // what names the file in messages ("input data file"). must_exist: a missing file is
-  // a FileError instead of being created (for files that are only read).
+  // what names the file in messages ("input data file"). must_exist: the file is only
+  // read; it must be a regular file (a missing one is a FileError instead of being
+  // created). Otherwise the file is written: a regular file (created when missing) or a
+  // character device, which is written without ever waiting (a write it cannot take at
+  // once is a FileError). Anything else (a FIFO, a directory, a socket), a name holding
+  // a NUL character, or a name without characters is a FileError. Opening never waits.
   void open(int unit, std::string_view path, std::string_view what = "file", bool must_exist = false);
   // CLOSE(unit): an open output record is ended, buffered output written; no effect on a
   // unit that is not open.
@@ -159,6 +208,11 @@ class Units {
 
   // Line number (1-based) of the record that the next read of an input unit takes.
   int line(int unit) const;
+  // Where the last READ of an input unit found its record (all 0 before the first).
+  RecordSpan last_record(int unit) const;
+  // The line of the next line of an input unit that holds more than blanks, 0 when none
+  // is left. Nothing is read.
+  int next_data_line(int unit);
 
   // Core operations behind the templates below.
   void write_items(int unit, const char* layout, const Item* items, std::size_t n);
@@ -166,8 +220,20 @@ class Units {
   void list_read_targets(int unit, const Rec& rec, const Target* targets, std::size_t n);
   // Read one record with an Aw edit descriptor: the first w characters of the line,
   // blank padded to the length of dst (n characters); a field wider than dst gives its
-  // rightmost n characters, as Fortran does. Throws InputError at end of file.
-  void read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n);
+  // rightmost n characters, as Fortran does. Throws InputError at end of file. Returns
+  // true when the line goes on beyond the field with other characters than blanks, tabs
+  // or NULs (the record was cut).
+  bool read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n);
+
+  // Watch the list-directed READs of one unit: from now on every value a READ of it
+  // leaves unchanged at an address in [begin, begin + size) that no READ of it has
+  // assigned since this call goes to hook, once the READ is complete. A new watch
+  // replaces the old one and forgets what was assigned.
+  void watch_kept(int unit, const void* begin, std::size_t size, std::function<void(const Kept&)> hook);
+  void unwatch_kept();
+  // A value at p was set from this run's input in another way than by a READ (a copy of
+  // a value read): a null value there later is not reported.
+  void note_set(const void* p);
 
   struct Impl;
 
@@ -213,8 +279,8 @@ void list_read(Units& u, int unit, const Rec& rec, A&&... a) {
   u.list_read_targets(unit, rec, t, sizeof...(A));
 }
 template <int N>
-void read_a(Units& u, int unit, const Rec& rec, int w, Chars<N>& dst) {
-  u.read_a(unit, rec, w, dst.c, N);
+bool read_a(Units& u, int unit, const Rec& rec, int w, Chars<N>& dst) {
+  return u.read_a(unit, rec, w, dst.c, N);
 }
 template <class... A>
 std::string format(const char* layout, const A&... a) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "io/unit.h"
 
@@ -139,34 +140,93 @@ Conv to_real(std::string_view t, double& out) {
   return Conv::OK;
 }
 
+// Address of element e of a target.
+const void* address(const Target& tg, std::size_t e) {
+  switch (tg.kind) {
+    case Target::INT:
+    case Target::INTS: return tg.ip + e;
+    case Target::REAL:
+    case Target::REALS: return tg.rp + e;
+    case Target::TEXT: break;
+  }
+  return tg.cp;
+}
+
+// Element e of a target as list-directed output writes it, without the leading blank.
+std::string value_text(const Target& tg, std::size_t e) {
+  Item it;
+  switch (tg.kind) {
+    case Target::INT:
+    case Target::INTS: it = to_item(tg.ip[e]); break;
+    case Target::REAL:
+    case Target::REALS: it = to_item(tg.rp[e]); break;
+    case Target::TEXT: {
+      std::string_view v(tg.cp, tg.n);
+      while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+      return "'" + std::string(v) + "'";
+    }
+  }
+  std::string t = list_format_items(&it, 1);
+  while (!t.empty() && t.front() == ' ') t.erase(0, 1);
+  return t;
+}
+
 class Reader {
  public:
-  Reader(Unit& u, const Rec& rec) : u_(u), rec_(rec) {}
+  Reader(Unit& u, const Rec& rec, Watch* w) : u_(u), rec_(rec), w_(w) {}
 
   void read(const Target* targets, std::size_t n) {
     if (n == 0) {  // a READ without items passes over one record
       std::string_view l;
       if (!u_.next_line(l)) eof();
+      u_.last = RecordSpan{u_.line - 1, u_.line - 1, 0};
       return;
     }
     fetch_first();
-    for (std::size_t t = 0; t < n && !done_; ++t) {
+    struct Pending {
+      std::string where, value;
+    };
+    std::vector<Pending> pend;
+    int first = 0;
+    for (std::size_t t = 0; t < n && !(done_ && !w_); ++t) {
       const Target& tg = targets[t];
       const std::size_t count = tg.kind == Target::TEXT ? 1 : tg.n;
-      for (std::size_t e = 0; e < count && !done_; ++e) {
+      for (std::size_t e = 0; e < count && !(done_ && !w_); ++e) {
         ++k_;
-        if (rep_ == 0) next_value();
-        if (done_) break;
-        --rep_;
-        if (!null_) assign(tg, e);
+        bool assigned = false;
+        if (!done_) {
+          if (rep_ == 0) next_value();
+          if (first == 0) first = lineno_;
+          if (!done_) {
+            --rep_;
+            if (!null_) {
+              assign(tg, e);
+              assigned = true;
+            }
+          }
+        }
+        if (w_ == nullptr) continue;
+        // Values after a slash or of a null value keep what they held: reported when no
+        // READ has assigned them since the watch began.
+        const void* p = address(tg, e);
+        if (!w_->covers(p)) continue;
+        if (assigned) {
+          w_->assigned.insert(p);
+        } else if (!w_->assigned.count(p)) {
+          pend.push_back({where(lineno_) + record_and_value(), value_text(tg, e)});
+        }
       }
     }
     // The rest of the current line is passed over: the next READ starts on a new line.
+    u_.last = RecordSpan{first > 0 ? first : lineno_, lineno_, done_ ? 0 : left_over()};
+    if (w_ && w_->hook)
+      for (const Pending& p : pend) w_->hook(Kept{p.where, p.value});
   }
 
  private:
   Unit& u_;
   const Rec& rec_;
+  Watch* w_;
   std::string_view line_;
   std::size_t col_ = 0;
   int lineno_ = 0;      // line of line_
@@ -205,6 +265,20 @@ class Reader {
   }
   [[noreturn]] void fail(const char* what) const {
     throw InputError(where(tok_line_) + record_and_value() + ": " + what + ", found '" + printable(tok_, 64) + "'", false);
+  }
+
+  // Values left on the current line after the last one taken: words between blanks
+  // and commas, up to a slash. A repeat r*v left over counts once.
+  int left_over() const {
+    int n = 0;
+    std::size_t i = col_;
+    while (i < line_.size()) {
+      while (i < line_.size() && (blank(line_[i]) || line_[i] == ',')) ++i;
+      if (i >= line_.size() || line_[i] == '/') break;
+      ++n;
+      while (i < line_.size() && !separator(line_[i])) ++i;
+    }
+    return n;
   }
 
   bool fetch() {
@@ -340,8 +414,8 @@ class Reader {
 
 }  // namespace
 
-void list_read(Unit& u, const Rec& rec, const Target* targets, std::size_t n) {
-  Reader(u, rec).read(targets, n);
+void list_read(Unit& u, const Rec& rec, const Target* targets, std::size_t n, Watch* w) {
+  Reader(u, rec, w).read(targets, n);
 }
 
 }  // namespace io

@@ -60,8 +60,13 @@ constexpr int MXPRES = 10000;  // rows of the pressure table
 constexpr int MXPYU = 400;   // user p-y curves admitted by the input
 constexpr int MXCRV = 1000;  // support-curve records: user, generated and option-4 curves
 constexpr int MXCPT = 50;    // points per support curve
+constexpr int NCDDEF = 5;    // curve depths per soil layer unless the run asks for more
+constexpr int MXCD = 50;     // curve depths per soil layer at most
+constexpr int MXXCRV = MXPYU + MXLAY * MXCD;  // curves of the curve-exchange file
 constexpr int MXBAR = 100;   // reinforcement bars or strands given one by one, per section
 constexpr int MXWARN = 500;  // warnings kept per run (more are counted, not kept)
+constexpr int MXITER = 9999; // iterations per problem: the iteration log prints the count
+                             // in I4; a larger ITMAX is lowered to this with a warning
 
 // Logical units of a run.
 constexpr int LCON = 0;  // console: notices and stop codes
@@ -103,6 +108,10 @@ struct Control {
   int ITMAX = 0;    // maximum iterations; 0 one linear solution
   int IV9 = 0, IV10 = 0;  // read and kept
   double H2 = 0, H3 = 0;  // H**2, H**3
+  // Input lines of the records, for the messages that name them (0: not read in this
+  // run). Every table below keeps the line of each record beside its values; CLRLIN
+  // clears them all at the start of a run, so a value left by an earlier run is told.
+  int LCTRL = 0, LCTL2 = 0;  // control record, second control record
 };
 
 // Run state kept by the driver for the whole call.
@@ -112,12 +121,19 @@ struct Driver {
   int NPROB = 0;               // problems read so far; the stage number
   Chars<80> TITLE, TITLE1;     // current title; title of the first problem
   int KEND = 0;                // end code after each problem
+  int LKEND = 0;               // its input line
   int KPLOT = 1;               // first value of the next end-of-stage block
   int KEXCD = 0;               // 1: last solution ended in a warning exit
   int KGENEP = 0, KGENPY = 0;  // echo flags, set once per run
   int KERR = 0;                // how the run ended: 0 through its end, 1 after an input-error
                                // message, 2 silently (negative count or ITMAX)
   Chars<256> ERRMSG;           // first line of that message
+  int NCDRUN = NCDDEF;         // curve depths per soil layer in this run, NCDDEF..MXCD
+                               // (BRANTO_CURVE_DEPTHS, read at the start of the run)
+  // What this run has read itself, so that tables left by an earlier run are told.
+  int KWALRD = 0;              // 1: a problem of this run has read wall sections
+  int KEPRD = 0;               // 1: a problem of this run has read earth-pressure data
+  int LPROB = 0;               // input line of the current problem's title record
 };
 
 // Warnings of the engine's own checks in the current run, in the order written: each is
@@ -137,6 +153,8 @@ struct Stations {
   Arr<double, 1, MXSTA> T;   // applied couple, F*L
   Arr<double, 1, MXSTA> R;   // rotational spring, F*L/rad
   Arr<double, 1, MXSTA> P;   // axial load, F
+  Arr<double, 1, MXSTA> SREST;  // the restraint records' part of S, F/L
+  Arr<double, 1, MXSTA> RREST;  // the restraint records' part of R, F*L/rad
   Arr<double, 1, MXSTA> QW;  // load of the current solution: Q plus linearised supports
   Arr<double, 1, MXSTA> SW;  // spring of the current solution: S plus linearised supports
   Arr<double, 1, MXSTA> AR, BR, CR;  // recursion: W(K) = AR + BR*W(K+1) + CR*W(K+2)
@@ -150,6 +168,7 @@ struct Stations {
   Arr<int, 1, MXPTS> ISTA;     // station
   Arr<double, 1, MXPTS> SPDEF; // deflection, L
   Arr<double, 1, MXPTS> SPSLP; // slope, rad
+  Arr<int, 1, MXPTS> LPT;      // input line
 
   // Counters of the last backward sweep over stations 0..NI.
   double DWMAX = 0;  // largest |Wnew - Wold|
@@ -166,6 +185,12 @@ struct Stations {
   Arr<double, 1, MXSTA> XMOM;   // moment, F*L
   Arr<double, 1, MXSTA> SHEAR;  // F
   Arr<double, 1, MXSTA> XNF;    // net force per station, F
+  // What the restraints exerted in the last solution, K = 2..NI+6 (the restraint results
+  // print them): force SREST*W, F, and moment RREST*slope, F*L, signed as the deflection
+  // and the slope (the wall receives the opposite force; the moment enters the difference
+  // equations as an applied couple T does). Lateral restraints at stations -2 and NI+2
+  // lie outside the solution and exert nothing.
+  Arr<double, 1, MXSTA> FREST, MREST;
 };
 
 // ---------------------------------------------------------------------------
@@ -174,6 +199,7 @@ struct WallSections {
   Arr<double, 1, MXSECT> XTOP;  // top depth (feet in English units, metres in SI)
   Arr<double, 1, MXSECT> XBOT;  // bottom depth
   Arr<int, 1, MXSECT> ISEC;     // cross section 1..NCROSS
+  Arr<int, 1, MXSECT> LWS;      // input line
 };
 
 // Support-curve records (user p-y curves, generated p-y curves, option-4 curves).
@@ -229,6 +255,7 @@ struct EarthPressure {
   Arr<double, 1, MXLW + 1> PHI;     // friction angle, degrees
   Arr<double, 1, MXLW + 1> WEIGHT;  // total unit weight, F/L**3
   Arr<double, 1, MXLW + 1> KOPT;    // optional earth coefficient (0 for rock)
+  Arr<int, 1, MXLW + 1> LAYIN;      // input soil layer of the row
   Arr<bool, 1, MXLW + 1> DRAIND;    // soil type code 4 or more
   Arr<bool, 1, MXLW + 1> WETTOP;    // top at or below the backfill water table
   Arr<double, 1, MXLW + 1> SIGV;    // vertical stress at the top, F/L**2
@@ -249,6 +276,7 @@ struct EarthPressure {
 // Cross sections (elastic and nonlinear) and their derived stiffness inputs.
 struct CrossSections {
   Arr<Chars<80>, 1, MXCROS> SNAME;       // name; the report prints 32 characters
+  Arr<int, 1, MXCROS> LCROS;             // input line of its first record
   Arr<int, 1, MXCROS> INONL;             // 0 elastic, otherwise nonlinear
   Arr<int, 1, MXCROS> ISHAPE;            // elastic shape code 0..6
   Arr2<double, 1, MXCROS, 1, MXPROP> PROP;  // properties 1..18 top, 19..36 bottom, 37..39
@@ -315,9 +343,11 @@ struct Records {
   int NREC4 = 0;                        // stiffness and load records
   Arr<int, 1, MXREC4> IFROM4, ITO4, ICONT4;  // stations (as given) and CONTD
   Arr<double, 1, MXREC4> Q4, T4, P4;    // transverse load, couple, axial load
+  Arr<int, 1, MXREC4> LREC4;            // input line
   int NRES = 0;                         // restraint records
   Arr<int, 1, MXRES> IFROMR, ITOR, ICONTR;
   Arr<double, 1, MXRES> SR, RR;         // lateral and rotational stiffness
+  Arr<int, 1, MXRES> LRES;              // input line
 };
 
 // Tie backs, in input order (count NTIE of the control record).
@@ -332,6 +362,7 @@ struct TieBacks {
   Arr<int, 1, MXTIE> KSTA;       // internal station index K
   Arr<double, 1, MXTIE> KTB;     // horizontal stiffness per station, F/L
   Arr<double, 1, MXTIE> FTB;     // prestress load per station, F
+  Arr<int, 1, MXTIE> LTIE;       // input line
   // Results of the last solution.
   Arr<double, 1, MXTIE> HFORCE;  // horizontal force per station, F
   Arr<double, 1, MXTIE> FSTA;    // force per station along the tie back, F
@@ -355,6 +386,7 @@ struct SoilInput {
   // surcharge list
   int NSUR = 0;
   Arr<int, 1, MXSUR> KSUR;               // 1 point, 2 line, 3 strip
+  Arr<int, 1, MXSUR> LSUR;               // input line
   Arr<double, 1, MXSUR> SLOAD, SDIST, SWIDTH, SVERT, SFACT;
   // soil record
   int NL = 0;                            // soil layers
@@ -367,8 +399,12 @@ struct SoilInput {
   Arr<double, 1, MXLAY> STRTOP, PHITOP, E50TOP, RQD, KPYTOP;  // top values (KPYTOP = KOPT)
   Arr<double, 1, MXLAY> STRBOT, PHIBOT, E50BOT, KPYBOT;        // bottom values
   Arr<double, 1, MXLAY> UNUSD1, UNUSD2;  // read and kept
+  // input lines: wall record, soil record; per layer its type, top and bottom records
+  int LWALL = 0, LSOIL = 0;
+  Arr<int, 1, MXLAY> LLAY, LLTOP, LLBOT;
   // specified pressures (KEP = 1)
   int NSPP = 0;
+  Arr<int, 1, MXSPP> LSPP;               // input line
   Arr<double, 1, MXSPP> SPPD, SPPP;      // depth, pressure
 };
 
@@ -377,6 +413,7 @@ struct UserCurves {
   Arr<int, 1, MXPYU> KEY;                // station key
   Arr<int, 1, MXPYU> NPT;                // points
   Arr<double, 1, MXPYU> PMU, YMU;        // P- and Y-multiplier
+  Arr<int, 1, MXPYU> LUPY;               // input line of the curve's first record
   Arr2<double, 1, MXPYU, 1, MXCPT> YU, PU;  // points as read
 };
 
@@ -395,6 +432,7 @@ struct SoilWork {
   double SRATIO = 0;         // spacing ratio WA/WP, at least 1.0
   double CYCLES = 0;         // number of cycles in use (cyclic loading, 0 read as 100)
   double XEND = 0;           // end of the profile, two increments below the tip
+  int NCD = NCDDEF;          // curve depths per layer, NCDDEF..MXCD
   int NLI = 0;               // internal soil layers
   Arr<int, 1, MXLAY> LNUM;   // input layer of each internal layer
   Arr<int, 1, MXLAY> KTYPE;  // soil type code
@@ -405,7 +443,7 @@ struct SoilWork {
   Arr<double, 1, MXLAY> E5T, E5B;    // E50 at top and bottom
   Arr<double, 1, MXLAY> KPT, KPB;    // KPY at top and bottom, F/L**3
   Arr<double, 1, MXLAY> RQ;          // rock quality designation, percent
-  Arr2<double, 1, MXLAY, 1, 5> XC;   // the five curve depths of each layer, L
+  Arr2<double, 1, MXLAY, 1, MXCD> XC;  // the NCD curve depths of each layer, L
   // Distribution of effective unit weight: depth and weight, a break at the water table.
   int NGP = 0;
   Arr<double, 1, MXGAMP> XG, GG;
@@ -417,6 +455,7 @@ struct SoilWork {
   Arr<double, 1, MXLAY> F, HEQ;
   double FPREV = 0, DPREV = 0;
   int KSOIL = 0;             // type code of the layer being built
+  int NLCUR = 0;             // internal layer whose curves are being built
   int NUSRF = 0;             // user curves at the head of the curve-exchange file
   int NGEN = 0;              // generated curves in the file
 };
@@ -442,6 +481,8 @@ struct Iteration {
   Arr<double, 1, MXSTA> WOLD1, WOLD2, WOLD3;  // deflections of the last three iterations
   Arr<double, 1, MXSTA> SR; // soil reaction per station, F/L
   int NCLOSE = 0;           // stations 0..NI with |W - WOLD1| > TOL at the last count
+  int KMECH = 0;            // 1: the last solution is no equilibrium: a deflection beyond
+                            // the length of the wall, or a value that is not finite
   // Wall sections in force: NSECT of the last problem that gave a wall, for the rigidity
   // update (a problem without wall sections reads NSECT = 0 and keeps the wall).
   int NSECF = 0;
@@ -538,7 +579,8 @@ struct Run {
 struct EndRun {};
 // STOP code: the analysis cannot go on. IBRANTO writes the code to the console, closes
 // every unit with what was written and returns; the report has no "END OF ANALYSIS".
+// text: what was wrong and where, written before the stop line (see STOPMS).
 struct Stop {
   std::string code;
+  std::string text;
 };
-[[noreturn]] inline void STOP(Run&, std::string_view code) { throw Stop{std::string(code)}; }

@@ -5,6 +5,7 @@
 // the file back over it.
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "pressure/pressure.h"
 #include "report/report.h"
@@ -41,6 +42,25 @@ int NSAMP(const Run& run, int J, int JL, double& T) {
 }
 
 bool ENVOPT(int KEP) { return KEP == 3 || KEP == 5; }
+
+// A row of the table that is not finite ends the run before the exchange file is
+// written, naming the input behind it: the surcharge rows when its surcharge part is not
+// finite, else the soil layer at its depth (the profile's last layer below it).
+void PTFIN(Run& run, int NROWS) {
+  const auto& PT = run.m.PRS.PT;
+  const auto& SOIL = run.m.SOIL;
+  for (int I = 1; I <= NROWS; ++I) {
+    int K = 1;
+    while (K <= 12 && std::isfinite(PT(I, K))) ++K;
+    if (K > 12) continue;
+    const std::string WHAT = "THE LATERAL PRESSURE OF ROW " + std::to_string(I) + " OF THE PRESSURE TABLE";
+    if (!std::isfinite(PT(I, 10)) && SOIL.NSUR > 0) NONFIN(run, WHAT, INREC(run, "surcharge row", 1, SOIL.LSUR(1)));
+    const int NL = std::clamp(SOIL.NL, 1, MXLAY);
+    int J = 1;
+    while (J < NL && !(PT(I, 1) <= SOIL.ZBOT(J))) ++J;
+    NONFIN(run, WHAT, INREC(run, "soil layer", J, SOIL.LLAY(J)));
+  }
+}
 
 }  // namespace
 
@@ -255,6 +275,7 @@ void BULK(Run& run) {
   }
 
   // The pressure-exchange file: the count, then one record of twelve values per row.
+  PTFIN(run, NR.NWRITE);
   const auto& NAME = run.m.D.NAMES[10];
   if (NAME.trimmed().empty()) throw io::FileError("no pressure-exchange file named in NAMES.dat (record 10)");
   run.u.open(LNAM, NAME.trimmed(), "pressure-exchange file");

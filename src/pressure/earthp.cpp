@@ -3,7 +3,9 @@
 // pairs; the depth and active earth pressure listing, the load per station, and the
 // pressure block of the plot output file.
 #include <algorithm>
+#include <cmath>
 #include <span>
+#include <string>
 
 #include "pressure/pressure.h"
 #include "report/report.h"
@@ -75,6 +77,13 @@ void PRSBAK(Run& run) {
     if (LISTED(run, I, NPRES))
       io::write(run, LOUT, "(6X,1P,E10.3,10X,1P,E10.3)", PRDEP(C, PT(I, 1)), PT(I, 2));
   for (int I = 1; I <= NPRES; ++I) PT(I, 2) = PT(I, 2) * C.H;
+  // The widths and the increment length may carry a table of finite pressures beyond
+  // the range of the numbers.
+  for (int I = 1; I <= NPRES; ++I)
+    for (int K = 1; K <= 12; ++K)
+      if (!std::isfinite(PT(I, K)))
+        NONFIN(run, "ROW " + std::to_string(I) + " OF THE PRESSURE TABLE TIMES THE WIDTHS WA, WP AND H",
+               INREC(run, "wall record of the earth-pressure data", 0, run.m.SOIL.LWALL));
 }
 
 // Option 1: the specified pairs, with the surcharges of the list, times H.
@@ -104,6 +113,9 @@ void SPECEP(Run& run) {
       PT(I, 4) = run.m.EP.SIGMAH * SOIL.WA;
       PT(I, 2) = (PT(I, 3) + PT(I, 4)) * C.H;
     }
+    if (!std::isfinite(PT(I, 2)) || !std::isfinite(PT(I, 4)))
+      NONFIN(run, "THE LOAD OF SPECIFIED PRESSURE " + std::to_string(I) + (SURCH ? " WITH THE SURCHARGES" : ""),
+             INREC(run, "specified pressure", I, run.m.SOIL.LSPP(std::min(I, MXSPP))));
   }
   PRS.NPRES = N;
 }

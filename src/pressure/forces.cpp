@@ -2,8 +2,10 @@
 // excavation level, per unit width of wall, with their points of application; the
 // check that the net active force pushes the wall toward the excavation.
 #include <cmath>
+#include <string>
 
 #include "pressure/pressure.h"
+#include "report/report.h"
 
 void FORCES(Run& run) {
   auto& EP = run.m.EP;
@@ -46,6 +48,11 @@ void FORCES(Run& run) {
       EP.Z3(I) = EP.ZTOP(I + 1) - TP / 3;
     }
     // Step 6.
+    if (!std::isfinite(EP.PA1(I)) && !std::isfinite(SURLAY(run, EP.ZTOP(I), T)))
+      NONFIN(run, "THE SURCHARGE FORCE ON WORKING LAYER " + std::to_string(I),
+             INREC(run, "surcharge row", 1, run.m.SOIL.LSUR(1)));
+    for (double X : {EP.PA1(I), EP.PA2(I), EP.PA3(I), EP.PA4(I)})
+      LAYFIN(run, I, X, "THE ACTIVE EARTH FORCE OF WORKING LAYER " + std::to_string(I), true);
     io::write(run, LOUT, "(6X,I4,3(1X,F10.2,1X,F6.2),1X,F10.2)", I, EP.PA1(I), PRDEP(C, EP.Z1(I)),
               EP.PA2(I), PRDEP(C, EP.Z2(I)), EP.PA3(I), PRDEP(C, EP.Z3(I)), EP.PA4(I));
   }
@@ -61,6 +68,7 @@ void FORCES(Run& run) {
       if (EP.DRAIND(I) && (D > EP.ZWA || std::fabs(D - EP.ZWA) < TOL)) {
         EP.PW1(I) = (D - EP.ZWA) * EP.GAMW * M * T;
         EP.PW2(I) = M * 0.5 * EP.GAMW * (T * T);
+        LAYFIN(run, I, EP.PW1(I) + EP.PW2(I), "THE WATER FORCE OF WORKING LAYER " + std::to_string(I), true);
         EP.WATFLG = 1;
         io::write(run, LOUT, "(6X,I2,2(1X,F10.2,1X,F6.2))", I, EP.PW1(I), PRDEP(C, EP.Z1(I)),
                   EP.PW2(I), PRDEP(C, EP.Z2(I)));

@@ -2,7 +2,11 @@
 // the two checks that stop the run when the working layer table cannot be used.
 // Depths, thicknesses, heights and water tables print in feet in English units; widths
 // and surcharge distances in inches.
+#include <algorithm>
+#include <string>
+
 #include "pressure/pressure.h"
+#include "report/report.h"
 
 namespace {
 
@@ -76,6 +80,38 @@ void SOIINF(Run& run) {
               EP.STREN(J), EP.PHI(J), EP.WEIGHT(J), EP.DRAIND(J), PRDEP(C, EP.ZTOP(J)));
 }
 
+// Why no working layer starts at the excavation level: the free height is negative, or
+// the profile (no layers, a layer whose bottom does not lie below the one above, or the
+// last bottom) ends at or above it. Depths in the unit of the input.
+std::string NOEXC(Run& run) {
+  const auto& S = run.m.SOIL;
+  const std::string WALL = "(" + ATLINE("WALL RECORD", S.LWALL) + ")";
+  if (S.HFREE < 0)
+    return "ERROR -- THE FREE HEIGHT HFREE = " + LTEXT(run, S.HFREE) + " " + WALL +
+           " IS NEGATIVE: NO SOIL LAYER CAN START AT THE EXCAVATION LEVEL";
+  const std::string ABOVE = "ABOVE THE EXCAVATION LEVEL HFREE = " + LTEXT(run, S.HFREE) + " " + WALL;
+  if (S.NL <= 0)
+    return "ERROR -- NO SOIL PROFILE: THE SOIL RECORD" + ONLINE(S.LSOIL) + " GIVES NL = " +
+           std::to_string(S.NL) + " SOIL LAYERS, SO NO LAYER STARTS AT THE EXCAVATION LEVEL";
+  const int NL = std::min(S.NL, MXLAY);
+  double ZEND = 0;
+  int J = 1;
+  while (J <= NL && S.ZBOT(J) > ZEND) ZEND = S.ZBOT(J++);
+  std::string T;
+  if (J <= NL) {
+    T = "ERROR -- SOIL LAYER " + std::to_string(J) + ONLINE(S.LLAY(J)) + " HAS ITS BOTTOM AT " +
+        LTEXT(run, S.ZBOT(J)) + ", NOT BELOW " + (J == 1 ? "THE TOP OF THE WALL" : "THE LAYER ABOVE") +
+        ": THE SOIL PROFILE ENDS AT " + LTEXT(run, ZEND) + ", AT OR " + ABOVE;
+  } else {
+    T = "ERROR -- THE SOIL PROFILE ENDS AT " + LTEXT(run, ZEND) + " (" +
+        ATLINE("BOTTOM OF SOIL LAYER " + std::to_string(NL), S.LLAY(NL)) + "), AT OR " + ABOVE;
+  }
+  // Depths written in feet in English units fall short by a factor of twelve.
+  if (run.m.C.IUNIT == ENGLISH && ZEND > 0 && 12 * ZEND > S.HFREE)
+    T += "; IN ENGLISH UNITS LAYER DEPTHS ARE GIVEN IN INCHES";
+  return T;
+}
+
 }  // namespace
 
 void OUTPT7(Run& run) {
@@ -84,6 +120,10 @@ void OUTPT7(Run& run) {
   SOIINF(run);
   // No working layer starts at the excavation level (a profile ending above it): the
   // pressures below the excavation cannot be formed.
-  if (run.m.EP.IEXC == 0) STOP(run, "1");
-  if (run.m.EP.KOVFL == 1) STOP(run, "2");
+  if (run.m.EP.IEXC == 0) STOPMS(run, "1", NOEXC(run));
+  if (run.m.EP.KOVFL == 1)
+    STOPMS(run, "2", "ERROR -- THE " + std::to_string(run.m.SOIL.NL) + " SOIL LAYERS (" +
+                         ATLINE("SOIL RECORD", run.m.SOIL.LSOIL) +
+                         "), SPLIT AT THE EXCAVATION LEVEL AND AT THE WATER TABLE OF THE BACKFILL, MAKE MORE THAN " +
+                         std::to_string(MXLW) + " LAYERS OF EARTH PRESSURE");
 }

@@ -3,8 +3,10 @@
 // overburden stress and the Rankine coefficients of each working layer.
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "pressure/pressure.h"
+#include "report/report.h"
 
 void PRESS7(Run& run) {
   auto& EP = run.m.EP;
@@ -58,6 +60,7 @@ void LAYERS(Run& run) {
       return;
     }
     const int J = ++EP.NLW;
+    EP.LAYIN(J) = I;
     EP.THICK(J) = T;
     EP.STREN(J) = SOIL.STRTOP(I);
     EP.PHI(J) = SOIL.PHITOP(I);
@@ -108,6 +111,14 @@ void LAYERS(Run& run) {
   }
 }
 
+void LAYFIN(Run& run, int J, double X, std::string_view VALUE, bool WALL) {
+  if (std::isfinite(X)) return;
+  const int L = std::clamp(run.m.EP.LAYIN(std::clamp(J, 1, MXLW + 1)), 1, MXLAY);
+  std::string REC = INREC(run, "soil layer", L, run.m.SOIL.LLAY(L));
+  if (WALL) REC += "; " + INREC(run, "wall record", 0, run.m.SOIL.LWALL);
+  NONFIN(run, VALUE, REC);
+}
+
 void START7(Run& run) {
   auto& EP = run.m.EP;
   const auto& C = run.m.C;
@@ -125,6 +136,7 @@ void START7(Run& run) {
   for (int J = 1; J <= NLW - 1; ++J) EP.SIGV(J + 1) = EP.SIGV(J) + EP.THICK(J) * EP.WEIGHT(J);
   for (int J = 1; J <= NLW; ++J) {
     if (EP.WETTOP(J)) EP.SIGV(J) = EP.SIGV(J) - (EP.ZTOP(J) - EP.ZWA) * EP.GAMW;
+    LAYFIN(run, std::max(J - 1, 1), EP.SIGV(J), "THE EFFECTIVE OVERBURDEN STRESS OF WORKING LAYER " + std::to_string(J));
     io::write(run, LOUT, "(12X,1P,E10.3,17X,1P,E10.3)", PRDEP(C, EP.ZTOP(J)), EP.SIGV(J));
   }
   if (NLW >= 1) EP.ZTOP(NLW + 1) = EP.ZTOP(NLW) + EP.THICK(NLW);
@@ -162,6 +174,8 @@ void START7(Run& run) {
     EP.TANKP(J) = std::tan((45 + PHI / 2) / DEGRAD);
     EP.KP(J) = EP.TANKP(J) * EP.TANKP(J);
     EP.K0(J) = 1 - std::sin(PHI / DEGRAD);
+    for (double X : {EP.KA(J), EP.KP(J), EP.K0(J)})
+      LAYFIN(run, J, X, "AN EARTH PRESSURE COEFFICIENT OF WORKING LAYER " + std::to_string(J), true);
     // Step 6: the row shows the computed KA.
     io::write(run, LOUT, "(10X,I2,9X,1P,E10.3,8X,1P,E10.3,8X,1P,E10.3)", J, EP.KA(J), EP.KP(J),
               EP.KOPT(J));

@@ -48,6 +48,10 @@ BulkRows BULKN(Run& run);
 // A depth, thickness or height as the report prints it: feet in English units.
 inline double PRDEP(const Control& C, double X) { return C.IUNIT == ENGLISH ? X / 12 : X; }
 
+// LAYFIN -- a value of working layer J (VALUE names it) is not a finite number: the run
+// ends naming the input soil layer of the row, and the wall record when WALL is set.
+void LAYFIN(Run& run, int J, double X, std::string_view VALUE, bool WALL = false);
+
 // SURPRS -- lateral pressure of the surcharge list at depth Z below the top of the wall:
 // EP.SIGMAH, with the shear QSHRP and the moments QMOMP (about Z), QMOMH (about HFREE).
 void SURPRS(Run& run, double Z);

@@ -57,7 +57,8 @@ double SURREF(Run& run) {
   // The point and line forms divide by the free height; a wall without free height has
   // no reference length for them.
   if (!(HF >= 1.0E-6f))
-    INPERR(run, "ERROR -- FREE HEIGHT OF WALL IS LESS THAN 1.0E-06: SURCHARGE LOADS NEED A FREE HEIGHT");
+    INPERR(run, "ERROR -- FREE HEIGHT OF WALL IS LESS THAN 1.0E-06: SURCHARGE LOADS NEED A FREE HEIGHT (" +
+                    ATLINE("WALL RECORD", run.m.SOIL.LWALL) + ")");
   return HF;
 }
 

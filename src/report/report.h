@@ -5,6 +5,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "model/model.h"
@@ -60,12 +61,40 @@ double CVDIV3B(double X);
 // the stage number for the host. Hosts find these lines by their first word.
 void WARN(Run& run, std::string_view TEXT);
 
+// Where a record was read, for messages: "WALL RECORD, INPUT LINE 40", or the record
+// alone when its line is not known (LINE < 1).
+std::string ATLINE(std::string_view REC, int LINE);
+// The line alone, with its blank and parentheses: " (INPUT LINE 40)", or nothing.
+std::string ONLINE(int LINE);
+// A real as messages show it: up to six significant digits, fixed point from 1.0E-3 to
+// below 1.0E6 ("180.0", "0.3048", "16300.0"), else in exponent form ("4.9000E+10").
+std::string RTEXT(double X);
+
+// A length in the internal unit of the problem with its label: "180.0 IN", "6.0 M".
+std::string LTEXT(const Run& run, double X);
+
+// STOPMS -- the analysis cannot go on: the line TEXT (what was wrong and where) in the
+// report (when it is open) and on the console, then the stop with its code CODE ("1",
+// "2", "4", or "" for a stop without a code). The run driver writes the stop line.
+[[noreturn]] void STOPMS(Run& run, std::string_view CODE, std::string_view TEXT);
+
 // Run-ending input messages, written to the report; each ends the run (throws EndRun
 // after keeping the message in D.KERR and D.ERRMSG for the host).
 [[noreturn]] void TOOMCH(Run& run);                       // "TOO MUCH DATA FOR AVAILABLE STORAGE"
-[[noreturn]] void TOOMCH(Run& run, std::string_view what, int value, int limit);
-[[noreturn]] void NOTORD(Run& run);                       // "ERROR STOP -- STATIONS NOT IN ORDER"
+// The second line names the table and, when LINE > 0, the input line of the count.
+[[noreturn]] void TOOMCH(Run& run, std::string_view what, int value, int limit, int LINE = 0);
+// The two fixed messages; WHERE, when given, is a second line naming the record.
+[[noreturn]] void NOTORD(Run& run, std::string_view WHERE = {});  // "ERROR STOP -- STATIONS NOT IN ORDER"
 [[noreturn]] void INPERR(Run& run, std::string_view text);  // an input error of our own checks
-[[noreturn]] void BEYOND(Run& run);                       // "ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"
+[[noreturn]] void BEYOND(Run& run, std::string_view WHERE = {});  // "ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"
 [[noreturn]] void ENDSIL(Run& run);                       // silent end: negative count or ITMAX
+
+// INREC -- a record of the input data file as the reader's messages name it, for values
+// computed from it: "in.dat, line 17: soil layer 2" (N > 0 numbers the record); LINE 0 (a
+// record that this run did not read) gives "soil layer 2, read by an earlier run".
+std::string INREC(Run& run, std::string_view WHAT, int N, int LINE);
+// NONFIN -- VALUE, computed from the input, is not a finite number: the input error
+// "ERROR -- VALUE IS NOT A FINITE NUMBER (RECORD)"; ends the run. Callers check where
+// such values arise, before they are written anywhere.
+[[noreturn]] void NONFIN(Run& run, std::string_view VALUE, std::string_view RECORD);
 

@@ -1,6 +1,7 @@
 // control.cpp -- the records that open and close a problem: title, control record,
 // second control record, specified deflections and slopes, end code; their echo in the
 // report, and the run-ending messages of the input checks.
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -20,6 +21,13 @@ void RDCTRL(Run& run) {
                 {"control record", 0, "IUNIT NPTS NSECT NCROSS NPYMOD KEP KPYGEN NPYU ISTAGE NEIU NTIE KHINGE"},
                 C.IUNIT, C.NPTS, C.NSECT, C.NCROSS, C.NPYMOD, C.KEP, C.KPYGEN, C.NPYU, C.ISTAGE,
                 C.NEIU, C.NTIE, C.KHINGE);
+  C.LCTRL = run.u.last_record(LINP).first;
+}
+
+void NEGERR(Run& run, const char* NAME, int VALUE, const char* REC, int IVAL, int LINE, const char* WHAT) {
+  INPERR(run, "ERROR -- " + std::string(NAME) + " = " + std::to_string(VALUE) + " (" +
+                  ATLINE(std::string(REC) + ", VALUE " + std::to_string(IVAL), LINE) + "): A NEGATIVE " + WHAT +
+                  " ENDS THE RUN");
 }
 
 void ECHCTL(Run& run) {
@@ -41,15 +49,30 @@ void RDCTL2(Run& run) {
   const auto& L = run.m.LAB;
   io::list_read(run, LINP, {"second control record", 0, "NI H DMAX TOL XEXC RV6 HWALL ITMAX IV9 IV10"},
                 C.NI, C.H, C.DMAX, C.TOL, C.XEXC, C.RV6, C.HWALL, C.ITMAX, C.IV9, C.IV10);
-  if (C.ITMAX < 0) ENDSIL(run);
+  C.LCTL2 = run.u.last_record(LINP).first;
+  const std::string AT = ONLINE(C.LCTL2);
+  if (C.ITMAX < 0) NEGERR(run, "ITMAX", C.ITMAX, "SECOND CONTROL RECORD", 8, C.LCTL2, "MAXIMUM NUMBER OF ITERATIONS");
+  // Every problem ends in bounded time: at most MXITER iterations (also for a limit kept
+  // through a null value), and a closure tolerance that can be met (checked below).
+  if (C.ITMAX > MXITER) {
+    WARN(run, "MAXIMUM NUMBER OF ITERATIONS " + std::to_string(C.ITMAX) + " IS ABOVE " + std::to_string(MXITER) +
+                  ": " + std::to_string(MXITER) + " ITERATIONS ARE MADE AT MOST" + AT);
+    C.ITMAX = MXITER;
+  }
   // The station tables hold stations -2..NI+2 and a working entry: NI+7 <= MXSTA.
   if (C.NI < 1)
-    INPERR(run, "ERROR -- NUMBER OF INCREMENTS " + std::to_string(C.NI) + " IS LESS THAN 1");
-  if (C.NI > MXNI) TOOMCH(run, "NUMBER OF INCREMENTS", C.NI, MXNI);
-  if (!(C.H > 0)) INPERR(run, "ERROR -- THE INCREMENT LENGTH MUST BE POSITIVE");
-  if (C.RV6 == 0) INPERR(run, "ERROR -- VALUE 6 OF THE SECOND CONTROL RECORD (RV6) MUST NOT BE ZERO");
+    INPERR(run, "ERROR -- NUMBER OF INCREMENTS " + std::to_string(C.NI) + " IS LESS THAN 1" + AT);
+  if (C.NI > MXNI) TOOMCH(run, "NUMBER OF INCREMENTS", C.NI, MXNI, C.LCTL2);
+  if (!(C.H > 0)) INPERR(run, "ERROR -- THE INCREMENT LENGTH MUST BE POSITIVE" + AT);
+  if (C.RV6 == 0) INPERR(run, "ERROR -- VALUE 6 OF THE SECOND CONTROL RECORD (RV6) MUST NOT BE ZERO" + AT);
+  if (C.TOL < 0)
+    INPERR(run, "ERROR -- THE DEFLECTION CLOSURE TOLERANCE (TOL) MUST NOT BE NEGATIVE" + AT);
   C.H2 = C.H * C.H;
   C.H3 = C.H2 * C.H;
+  // The solution divides by H**2 and H**3.
+  if (!std::isfinite(C.H3) || C.H3 == 0)
+    INPERR(run, "ERROR -- THE INCREMENT LENGTH H IS OUT OF RANGE: H**3 MUST BE A FINITE NUMBER ABOVE ZERO (" +
+                    INREC(run, "second control record", 0, C.LCTL2) + ")");
   // Wall geometry: the height in feet with the depth label in English units.
   if (C.IUNIT == ENGLISH) {
     io::write(run, LOUT, R"((/,6X,"HEIGHT OF WALL                                     = ",F10.3,A3,/,6X,"NUMBER OF INCREMENTS                               = ",I10,/,6X,"INCREMENT LENGTH                                   = ",F10.3,A3))",
@@ -69,7 +92,8 @@ void RDSPEC(Run& run) {
   const auto& L = run.m.LAB;
   STA.KODE.fill(1);
   STA.KPT.fill(0);
-  if (C.NPTS < 0) ENDSIL(run);
+  if (C.NPTS < 0)
+    NEGERR(run, "NPTS", C.NPTS, "CONTROL RECORD", 2, C.LCTRL, "NUMBER OF SPECIFIED DEFLECTIONS AND SLOPES");
   if (C.NPTS == 0) {
     io::list_write(run, LOUT);
     io::write(run, LOUT, R"(("                    "))");
@@ -83,15 +107,18 @@ void RDSPEC(Run& run) {
     int& ISTA = STA.ISTA(M);
     io::list_read(run, LINP, {"specified point", M, "KASE ISTA SPDEF SPSLP"}, KASE, ISTA, STA.SPDEF(M),
                   STA.SPSLP(M));
+    STA.LPT(M) = run.u.last_record(LINP).first;
     // Stations in non-decreasing order, the first at -1 or below the wall top no further.
-    if (M == 1 ? ISTA < -1 : ISTA < STA.ISTA(M - 1)) NOTORD(run);
+    if (M == 1 ? ISTA < -1 : ISTA < STA.ISTA(M - 1))
+      NOTORD(run, "SPECIFIED POINT " + std::to_string(M) + " AT STATION " + std::to_string(ISTA) +
+                      (M == 1 ? std::string(", ABOVE STATION -1") : ", ABOVE THE POINT BEFORE IT") + ONLINE(STA.LPT(M)));
     // A deflection may be given at stations -1..NI+1, a slope (its condition spans the
     // stations on either side) at 0..NI; anything else would code stations the
     // solution never reaches or the tables do not hold.
     if (KASE < 2 ? ISTA > C.NI + 1 : (ISTA < 0 || ISTA > C.NI))
       INPERR(run, "ERROR -- SPECIFIED POINT " + std::to_string(M) + " AT STATION " + std::to_string(ISTA) +
                       " IS OUTSIDE THE STATIONS " + (KASE < 2 ? "-1" : "0") + " TO " +
-                      std::to_string(KASE < 2 ? C.NI + 1 : C.NI) + " WHERE IT CAN ACT");
+                      std::to_string(KASE < 2 ? C.NI + 1 : C.NI) + " WHERE IT CAN ACT" + ONLINE(STA.LPT(M)));
     SETKOD(run, M);
     if (KASE == 2) {
       io::write(run, LOUT, R"((10X,I3,7X,I2,11X,"NONE",8X,1P,E10.3))", ISTA, KASE, STA.SPSLP(M));
@@ -103,4 +130,7 @@ void RDSPEC(Run& run) {
   }
 }
 
-void RDKEND(Run& run) { io::list_read(run, LINP, {"end code record", 0, "KEND"}, run.m.D.KEND); }
+void RDKEND(Run& run) {
+  io::list_read(run, LINP, {"end code record", 0, "KEND"}, run.m.D.KEND);
+  run.m.D.LKEND = run.u.last_record(LINP).first;
+}

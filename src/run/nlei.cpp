@@ -15,7 +15,7 @@ bool ISUSER(const Run& run, int I) { return run.m.CS.INONL(I) != 0 && run.m.CS.N
 
 // A point count read from the file: checked against the table, a negative one is none.
 int NPOINT(Run& run, int N) {
-  if (N > MXEIP) TOOMCH(run, "NUMBER OF POINTS OF A NONLINEAR EI SET", N, MXEIP);
+  if (N > MXEIP) TOOMCH(run, "NUMBER OF POINTS OF A NONLINEAR EI SET", N, MXEIP, run.u.last_record(LINP).first);
   return N < 0 ? 0 : N;
 }
 
@@ -24,7 +24,7 @@ void RDUSER(Run& run) {
   const int NEIU = run.m.C.NEIU;
   auto& NEI = run.m.NEI;
   if (NEIU <= 0) return;
-  if (NEIU > MXEIS) TOOMCH(run, "NUMBER OF USER-DEFINED NONLINEAR EI SETS", NEIU, MXEIS);
+  if (NEIU > MXEIS) TOOMCH(run, "NUMBER OF USER-DEFINED NONLINEAR EI SETS", NEIU, MXEIS, run.m.C.LCTRL);
   int IDUM = 0;
   io::list_read(run, LINP, {"user-defined EI record", 0, "NUMBER"}, IDUM);
   for (int K = 1; K <= NEIU; ++K) {

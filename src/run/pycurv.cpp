@@ -1,6 +1,7 @@
 // pycurv.cpp -- the soil-resistance curves of a problem: the option-4 earth-pressure
 // curves in force, the user p-y curves of the input with their echo and plot-file copies,
 // and the generated curves, all as support-curve records for the iteration.
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -36,10 +37,17 @@ void USRCRV(Run& run) {
     const int KEY = UPY.KEY(J);
     const int NPT = UPY.NPT(J);
     const double PMU = UPY.PMU(J), YMU = UPY.YMU(J);
-    if (NPT > MXCPT) TOOMCH(run, "NUMBER OF POINTS OF A USER P-Y CURVE", NPT, MXCPT);
+    const std::string AT = ONLINE(UPY.LUPY(J));
+    if (NPT > MXCPT) TOOMCH(run, "NUMBER OF POINTS OF A USER P-Y CURVE", NPT, MXCPT, UPY.LUPY(J));
     if (NPT < 2)
       INPERR(run, "ERROR -- USER P-Y CURVE " + std::to_string(J) + " HAS " + std::to_string(NPT) +
-                      " POINTS; A CURVE NEEDS AT LEAST 2");
+                      " POINTS; A CURVE NEEDS AT LEAST 2" + AT);
+    // Points out of the range of the numbers end the run before they are echoed.
+    for (int I = 1; I <= NPT; ++I)
+      if (!std::isfinite(UPY.YU(J, I) * YMU) || !std::isfinite(UPY.PU(J, I) * PMU * C.H))
+        NONFIN(run, "POINT " + std::to_string(I) + " OF USER P-Y CURVE " + std::to_string(J) +
+                        " TIMES ITS MULTIPLIERS AND H",
+               INREC(run, "user p-y curve", J, run.m.UPY.LUPY(J)));
     const int KCONT = J < NPYU ? 1 : 0;
     io::write(run, LOUT, R"((/,/,"     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER","      POINTS     "))");
     const int KLAY = KLAYOT(KCPREV, KEY, KEY);
@@ -59,12 +67,14 @@ void USRCRV(Run& run) {
     // The checks follow the echo, so that the report shows the curve in question.
     if (KEY < 0 || KEY > C.NI)
       INPERR(run, "ERROR -- USER P-Y CURVE " + std::to_string(J) + " AT STATION " + std::to_string(KEY) +
-                      " IS OUTSIDE THE STATIONS 0 TO " + std::to_string(C.NI) + " OF THE WALL");
-    if (J > 1 && KEY < UPY.KEY(J - 1)) NOTORD(run);
+                      " IS OUTSIDE THE STATIONS 0 TO " + std::to_string(C.NI) + " OF THE WALL" + AT);
+    if (J > 1 && KEY < UPY.KEY(J - 1))
+      NOTORD(run, "USER P-Y CURVE " + std::to_string(J) + " AT STATION " + std::to_string(KEY) +
+                      ", ABOVE THE CURVE BEFORE IT" + AT);
     for (int I = 2; I <= NPT; ++I)
       if (!(UPY.YU(J, I) * YMU > UPY.YU(J, I - 1) * YMU))
         INPERR(run, "ERROR -- THE DEFLECTIONS OF USER P-Y CURVE " + std::to_string(J) +
-                        " (TIMES ITS Y-MULTIPLIER) ARE NOT IN INCREASING ORDER");
+                        " (TIMES ITS Y-MULTIPLIER) ARE NOT IN INCREASING ORDER" + AT);
     if (CRV.NCRV >= MXCRV) TOOMCH(run, "NUMBER OF SUPPORT CURVES", CRV.NCRV + 1, MXCRV);
     const int N = ++CRV.NCRV;
     CRV.FROM(N) = KEY + 4;
@@ -85,7 +95,8 @@ void PYCURV(Run& run) {
   const auto& C = run.m.C;
   // The option-4 curves of the earth pressure stay in force; the rest is rebuilt.
   run.m.CRV.NCRV = run.m.CRV.NCRV4;
-  if (C.NPYU < 0) ENDSIL(run);
+  if (C.NPYU < 0)
+    NEGERR(run, "NPYU", C.NPYU, "CONTROL RECORD", 8, C.LCTRL, "NUMBER OF USER-SPECIFIED P-Y CURVES");
   if (C.KPYGEN == 0 && C.NPYU == 0) {
     io::list_write(run, LPLT, C.IUNIT, 0);
     return;

@@ -18,14 +18,18 @@ void RDWSEC(Run& run) {
   auto& WS = run.m.WS;
   for (int K = 1; K <= C.NSECT; ++K) {
     io::list_read(run, LINP, {"wall section", K, "XTOP XBOT ISEC"}, WS.XTOP(K), WS.XBOT(K), WS.ISEC(K));
+    WS.LWS(K) = run.u.last_record(LINP).first;
+    const std::string AT = ONLINE(WS.LWS(K));
     if (WS.ISEC(K) < 1 || WS.ISEC(K) > C.NCROSS)
       INPERR(run, "ERROR -- WALL SECTION " + std::to_string(K) + " NAMES CROSS SECTION " +
-                      std::to_string(WS.ISEC(K)) + ", NOT ONE OF THE CROSS SECTIONS 1 TO " + std::to_string(C.NCROSS));
+                      std::to_string(WS.ISEC(K)) +
+                      (C.NCROSS == 0 ? std::string(", BUT THE CONTROL RECORD GIVES NO CROSS SECTIONS (NCROSS = 0)")
+                                     : ", NOT ONE OF THE CROSS SECTIONS 1 TO " + std::to_string(C.NCROSS)) + AT);
     const int ITOP = STATION(C, WS.XTOP(K)), IBOT = STATION(C, WS.XBOT(K));
     for (int IS : {ITOP, IBOT})
       if (IS < 0 || IS > C.NI)
         INPERR(run, "ERROR -- WALL SECTION " + std::to_string(K) + " REACHES STATION " + std::to_string(IS) +
-                        ", OUTSIDE THE WALL (STATIONS 0 TO " + std::to_string(C.NI) + ")");
+                        ", OUTSIDE THE WALL (STATIONS 0 TO " + std::to_string(C.NI) + ")" + AT);
   }
 }
 
@@ -56,8 +60,9 @@ void RDWALL(Run& run) {
   const auto& C = run.m.C;
   // The tables the wall data fill, cleared whole (they hold stations -2..NI+2 and more).
   CLRSTA(run.m.STA);
-  if (C.NSECT > MXSECT) TOOMCH(run, "NUMBER OF WALL SECTIONS", C.NSECT, MXSECT);
-  if (C.NCROSS > MXCROS) TOOMCH(run, "NUMBER OF CROSS SECTIONS", C.NCROSS, MXCROS);
+  if (C.NSECT > MXSECT) TOOMCH(run, "NUMBER OF WALL SECTIONS", C.NSECT, MXSECT, C.LCTRL);
+  if (C.NCROSS < 0) NEGERR(run, "NCROSS", C.NCROSS, "CONTROL RECORD", 4, C.LCTRL, "NUMBER OF CROSS SECTIONS");
+  if (C.NCROSS > MXCROS) TOOMCH(run, "NUMBER OF CROSS SECTIONS", C.NCROSS, MXCROS, C.LCTRL);
   RDWSEC(run);
   ECHWS(run);
   RDCROS(run);

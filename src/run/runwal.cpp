@@ -2,8 +2,12 @@
 // the order the analysis needs, the end of run and the end-of-stage block of the plot
 // output file. Every failure ends here with a return code; nothing escapes.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <string>
 
 #include "pressure/pressure.h"
 #include "report/report.h"
@@ -12,6 +16,33 @@
 #include "wall/wall.h"
 
 namespace {
+
+// The input lines kept beside the tables: none read in this run yet, so that a value a
+// message names from an earlier run says so instead of giving another file's line.
+void CLRLIN(Model& m) {
+  m.C.LCTRL = m.C.LCTL2 = 0;
+  m.D.LKEND = m.D.LPROB = 0;
+  m.STA.LPT.fill(0);
+  m.WS.LWS.fill(0);
+  m.CS.LCROS.fill(0);
+  m.REC.LREC4.fill(0);
+  m.REC.LRES.fill(0);
+  m.TIE.LTIE.fill(0);
+  m.SOIL.LWALL = m.SOIL.LSOIL = 0;
+  m.SOIL.LLAY.fill(0);
+  m.SOIL.LLTOP.fill(0);
+  m.SOIL.LLBOT.fill(0);
+  m.SOIL.LSUR.fill(0);
+  m.SOIL.LSPP.fill(0);
+  m.UPY.LUPY.fill(0);
+}
+
+// The file that NAMES.dat record IREC (5 to 10) names, as messages name it.
+std::string FILKND(int IREC) {
+  static const char* const WHAT[11] = {"", "", "", "", "", "input data file", "report file", "plot output file",
+                                       "iteration log", "curve-exchange file", "pressure-exchange file"};
+  return IREC >= 5 && IREC <= 10 ? WHAT[IREC] : "file";
+}
 
 // Start-up steps 1 and 2: the ten records of NAMES.dat. Records 5 to 10 have an end of
 // file and error branch: the run goes on with the names read so far.
@@ -26,7 +57,14 @@ void RDNAMS(Run& run) {
   io::list_read(run, LNAM, {"NAMES.dat record 4"}, IDUM);
   for (int I = 5; I <= 10; ++I) D.NAMES[I].fill(' ');
   try {
-    for (int I = 5; I <= 10; ++I) io::read_a(run, LNAM, {"NAMES.dat record", I}, 255, D.NAMES[I]);
+    for (int I = 5; I <= 10; ++I) {
+      // A path is read as 255 characters: a longer one would name another file.
+      if (io::read_a(run, LNAM, {"NAMES.dat record", I}, 255, D.NAMES[I])) {
+        D.NAMES[I].fill(' ');
+        throw io::FileError("NAMES.dat record " + std::to_string(I) + ": the path of the " + FILKND(I) +
+                            " is longer than 255 characters");
+      }
+    }
   } catch (const io::InputError&) {
     io::write(run, LCON, R"((" PLEASE CREATE AN INPUT DATA FILE AND SAVE IT",/," BEFORE COMPUTATION.  TRY IT AGAIN!"))");
     return;  // unit 2 stays open
@@ -34,20 +72,79 @@ void RDNAMS(Run& run) {
   run.u.close(LNAM);
 }
 
+// Start-up, before any file is created or emptied: every file that NAMES.dat names is
+// of a kind the run can use, and no two of its records, nor NAMES.dat itself, name one
+// file (the report would overwrite the input data file, the log the plot file, ...).
+// The input data file must be a regular file; the report, the plot output file and the
+// iteration log a regular file (or none yet) or a character device such as /dev/null;
+// the exchange files, which are read back, a regular file or none yet. A device never
+// counts as one file with another name: /dev/null may take several outputs.
+void CHKNAM(Run& run) {
+  const auto& N = run.m.D.NAMES;
+  io::FileId ID[11];
+  bool USED[11] = {};
+  ID[0] = io::identify("NAMES.dat");
+  USED[0] = true;
+  for (int I = 5; I <= 10; ++I) {
+    if (N[I].trimmed().empty()) continue;
+    USED[I] = true;
+    ID[I] = io::identify(N[I].trimmed());
+    const std::string WHO = FILKND(I) + " '" + std::string(N[I].trimmed()) + "' (NAMES.dat record " +
+                            std::to_string(I) + ")";
+    const io::FileId::Kind K = ID[I].kind;
+    if (K == io::FileId::UNREACHABLE) throw io::FileError("cannot open " + WHO + ": " + std::strerror(ID[I].err));
+    const bool OK = K == io::FileId::REGULAR || K == io::FileId::MISSING || (I >= 6 && I <= 8 && K == io::FileId::DEVICE);
+    if (!OK)
+      throw io::FileError("cannot open " + WHO + ": it is " + io::kind_text(N[I].trimmed()) + ", not " +
+                          (I == 5 || I >= 9 ? "a regular file" : "a regular file or a device"));
+  }
+  for (int I = 0; I <= 10; ++I)
+    for (int J = I + 1; J <= 10; ++J) {
+      if (!USED[I] || !USED[J] || ID[I].kind == io::FileId::DEVICE) continue;
+      if (!io::same_file(ID[I], ID[J])) continue;
+      const std::string A = I == 0 ? std::string("the run-control file NAMES.dat")
+                                   : "record " + std::to_string(I) + " (" + FILKND(I) + " '" +
+                                         std::string(N[I].trimmed()) + "')";
+      throw io::FileError("NAMES.dat " + A + " and record " + std::to_string(J) + " (" + FILKND(J) + " '" +
+                          std::string(N[J].trimmed()) + "') name one file; nothing was written");
+    }
+}
+
 // Start-up step 3: the input data file, the report, the plot output file and the
 // iteration log, in this order.
 void OPNALL(Run& run) {
   auto& N = run.m.D.NAMES;
-  static const char* const WHAT[11] = {"", "", "", "", "", "input data file", "report file",
-                                       "plot output file", "iteration log", "", ""};
   const int ORDER[4] = {LINP, LOUT, LPLT, LLOG};
   for (int I = 0; I < 4; ++I) {
     const int IU = ORDER[I], IREC = IU == LINP ? 5 : IU == LOUT ? 6 : IU == LPLT ? 7 : 8;
     if (N[IREC].trimmed().empty())
-      throw io::FileError(std::string("no ") + WHAT[IREC] + " named in NAMES.dat (record " +
-                          std::to_string(IREC) + ")");
-    run.u.open(IU, N[IREC].trimmed(), WHAT[IREC], IU == LINP);
+      throw io::FileError("no " + FILKND(IREC) + " named in NAMES.dat (record " + std::to_string(IREC) + ")");
+    run.u.open(IU, N[IREC].trimmed(), FILKND(IREC) + " (NAMES.dat record " + std::to_string(IREC) + ")",
+               IU == LINP);
   }
+}
+
+// The curve depths per soil layer of the run: BRANTO_CURVE_DEPTHS=N, when set, asks for N
+// of them (NCDDEF to MXCD) in place of NCDDEF, read once at the start of the run. A value
+// that is not such a whole number gives a warning and the nearest number allowed
+// (NCDDEF for a text that is not a number).
+void CDEPTH(Run& run) {
+  auto& D = run.m.D;
+  D.NCDRUN = NCDDEF;
+  const char* S = std::getenv("BRANTO_CURVE_DEPTHS");
+  if (S == nullptr || *S == 0) return;
+  long long N = 0;
+  const char* END = S + std::strlen(S);
+  const auto R = std::from_chars(S, END, N);
+  const bool NUMBER = R.ec == std::errc() && R.ptr == END;
+  if (NUMBER && NCDDEF <= N && N <= MXCD) {
+    D.NCDRUN = static_cast<int>(N);
+    return;
+  }
+  if (NUMBER && N > MXCD) D.NCDRUN = MXCD;
+  WARN(run, "BRANTO_CURVE_DEPTHS=" + std::string(S, std::min<std::size_t>(std::strlen(S), 40)) +
+                " IS NOT A NUMBER OF CURVE DEPTHS PER SOIL LAYER FROM " + std::to_string(NCDDEF) + " TO " +
+                std::to_string(MXCD) + ": " + std::to_string(D.NCDRUN) + " ARE USED");
 }
 
 // Problem heading, identically in the report and the iteration log.
@@ -73,7 +170,7 @@ void UNITS(Run& run) {
     SETLAB(run, 1);
   } else {
     INPERR(run, "ERROR -- UNIT CODE " + std::to_string(IUNIT) +
-                    " IS NEITHER 1 (ENGLISH UNITS) NOR 2 (SI UNITS)");
+                    " IS NEITHER 1 (ENGLISH UNITS) NOR 2 (SI UNITS)" + ONLINE(run.m.C.LCTRL));
   }
 }
 
@@ -86,6 +183,7 @@ void SUMMRY(Run& run, RunSummary* summary) {
   s.IUNIT = m.C.IUNIT;
   s.KEXIT = m.ITR.KEXIT;
   s.ITER = m.ITR.ITER;
+  s.KMECH = m.ITR.KMECH;
   if (s.KEXIT != KXLIMN && s.KEXIT != KXDEFL && s.KEXIT != KXNONE) {
     for (int K = 4; K <= m.RES.NSTA + 3; ++K) {
       if (std::fabs(m.RES.DEFL(K)) > std::fabs(s.WMAX)) {
@@ -120,10 +218,12 @@ bool PROBLM(Run& run, RunSummary* summary) {
   auto& C = run.m.C;
   auto& D = run.m.D;
   // Steps 1 and 2: title and control record.
+  run.m.D.LPROB = run.u.line(LINP);
   RDTITL(run);
   RDCTRL(run);
   run.m.ITR.KEXIT = KXNONE;
   run.m.ITR.ITER = 0;
+  run.m.ITR.KMECH = 0;
   // Steps 3 to 5: header and problem heading.
   if (D.NPROB > 1) {
     io::list_write(run, LOUT);
@@ -138,27 +238,43 @@ bool PROBLM(Run& run, RunSummary* summary) {
   ECHCTL(run);
   RDCTL2(run);
   RDSPEC(run);
-  if (C.NSECT < 0) ENDSIL(run);
+  if (C.NSECT < 0) NEGERR(run, "NSECT", C.NSECT, "CONTROL RECORD", 3, C.LCTRL, "NUMBER OF WALL SECTIONS");
+  if (C.NTIE < 0) NEGERR(run, "NTIE", C.NTIE, "CONTROL RECORD", 11, C.LCTRL, "NUMBER OF TIE BACKS");
+  // A problem without wall sections keeps the wall in the tables: told when this run has
+  // not read one itself.
+  if (C.NSECT == 0 && D.KWALRD == 0)
+    WARN(run, run.m.ITR.NSECF > 0
+                  ? "NO WALL SECTIONS, AND NONE READ BEFORE IN THIS RUN: THE WALL, CROSS SECTIONS, LOADS, "
+                    "SUPPORTS, TIE BACKS, SOIL DATA AND PRESSURES LEFT IN THE TABLES BY AN EARLIER RUN ARE USED"
+                  : "NO WALL SECTIONS, AND NO WALL READ BEFORE: THE WALL HAS NO RIGIDITY, LOADS OR SUPPORTS");
   if (C.NSECT > 0) {
+    D.KWALRD = 1;
     RDWALL(run);  // wall sections, cross sections, nonlinear EI tables
     // Step 8: stiffness and load data, supports and tie backs.
     RDSUPP(run);
     STADAT(run);
     // Step 9: p-y modification factors and earth-pressure data; the pressure table.
     RDSOIL(run);
+    CHECKS(run);
     EARTHP(run);
     PRSLOD(run);
+  } else {
+    CHECKS(run);
   }
   // Step 10: soil-resistance curves.
   PYCURV(run);
   // Step 11: iteration and results.
   ITERAT(run);
   D.KEXCD = (run.m.ITR.KEXIT == KXLIMN || run.m.ITR.KEXIT == KXDEFL) ? 1 : 0;
+  CHKMEC(run);
   RESULT(run);
   SUMMRY(run, summary);
   // Steps 12 to 14: end code.
   RDKEND(run);
-  if (D.KEND == 0 || D.KEND == C.ISTAGE) return true;
+  if (D.KEND == 0 || D.KEND == C.ISTAGE) {
+    CHKEND(run);
+    return true;
+  }
   D.KPLOT = D.KEND == 9 ? 2 : C.ISTAGE;
   if (D.KEXCD == 1) {
     PLTEND(run, 0);
@@ -206,7 +322,8 @@ void PLTEND(Run& run, int KODEP) {
   for (int K = 4; K <= RES.NSTA + 3; ++K)
     io::write(run, LPLT, "(7(1X,1P,E13.4))", RES.X(K), RES.DEFL(K), RES.XMOM(K), RES.SHEAR(K),
               RES.XNF(K), RES.EI(K), RES.SR(K));
-  const int NT = std::min(m.C.NTIE, MXTIE);
+  // No solution in this run (NSTA = 0): no tie-back results either.
+  const int NT = RES.NSTA > 0 ? std::min(m.C.NTIE, MXTIE) : 0;
   io::list_write(run, LPLT, NT);
   const auto& T = m.TIE;
   for (int I = 1; I <= NT; ++I)  // see TIEPLT for the order of the nine values
@@ -224,9 +341,26 @@ int RUNALL(Run& run, RunSummary* summary) {
   D.ERRMSG.fill(' ');
   run.m.WRN.NWARN = 0;
   D.NPROB = 0;
+  // Nothing of this run read yet: no wall, no earth-pressure data, no record lines, no
+  // solution (the plot file's end-of-stage block shows only what this run computes).
+  D.KWALRD = 0;
+  D.KEPRD = 0;
+  CLRLIN(run.m);
+  run.m.RES.NSTA = 0;
+  struct Unwatch {
+    io::Units& u;
+    ~Unwatch() { u.unwatch_kept(); }
+  } unwatch{run.u};
   try {
     RDNAMS(run);
+    CHKNAM(run);
     OPNALL(run);
+    CDEPTH(run);
+    // A null value of the input keeps what the tables held: told when this run has not
+    // read that value itself (it comes from an earlier run, or is the initial value).
+    run.u.watch_kept(LINP, &run.m, sizeof(Model), [&run](const io::Kept& k) {
+      WARN(run, k.where + " is null and keeps " + k.value + " (a value not read in this run)");
+    });
     D.NPROB = 0;
     D.KPLOT = 1;
     D.KGENEP = 0;
@@ -247,15 +381,17 @@ int RUNALL(Run& run, RunSummary* summary) {
     }
     return RC_OK;
   } catch (const Stop& s) {
-    // the analysis cannot go on: the stop code on the console, the files as written
+    // the analysis cannot go on: its explanation has been written; the stop line on the
+    // console and at the end of the report, the files as written
     try {
       if (!s.code.empty()) io::write(run, LCON, "(A,A)", "STOP ", s.code);
+      if (run.u.is_open(LOUT)) io::write(run, LOUT, "(5X,A)", s.code.empty() ? "STOP" : "STOP " + s.code);
       run.u.close_all();
     } catch (...) {
     }
     if (summary != nullptr) {
       summary->code = RC_STOP;
-      summary->message = "STOP " + s.code;
+      summary->message = s.text.empty() ? "STOP " + s.code : s.text;
     }
     return RC_STOP;
   } catch (const io::InputError& e) {

@@ -49,6 +49,9 @@ void RDELAS(Run& run, int I) {
     CS.EMB(I) = CS.EMT(I);
     for (int J = 1; J <= 18; ++J) PROP(I, J + 18) = PROP(I, J);
     PROP(I, 39) = PROP(I, 38);
+    // The bottom values are this run's, though no READ gave them.
+    for (int J = 19; J <= 36; ++J) run.u.note_set(&PROP(I, J));
+    run.u.note_set(&PROP(I, 39));
   }
 }
 
@@ -63,7 +66,7 @@ void SKIPRL(Run& run, int I, std::string_view what, int N) {
 void RDBARS(Run& run, int I, int N, std::string_view what, std::string_view limit,
             Arr2<double, 1, MXCROS, 1, MXBAR>& D, Arr2<double, 1, MXCROS, 1, MXBAR>& A,
             Arr2<double, 1, MXCROS, 1, MXBAR>& Y, Arr2<double, 1, MXCROS, 1, MXBAR>& Z) {
-  if (N > MXBAR) TOOMCH(run, limit, N, MXBAR);
+  if (N > MXBAR) TOOMCH(run, limit, N, MXBAR, run.u.last_record(LINP).first);
   const std::string W = CSREC(I, what);
   for (int B = 1; B <= N; ++B) io::list_read(run, LINP, {W, B, "DIAM AREA COORDY COORDZ"}, D(I, B), A(I, B), Y(I, B), Z(I, B));
 }
@@ -79,8 +82,12 @@ void RDNONL(Run& run, int I) {
                 PROP(I, 1), PROP(I, 38), PROP(I, 10), PROP(I, 11), PROP(I, 12), PROP(I, 14), PROP(I, 15),
                 PROP(I, 16), PROP(I, 17));
   const int TOPS[9] = {1, 10, 11, 12, 14, 15, 16, 17, 38};
-  for (int J : TOPS) PROP(I, J == 38 ? 39 : J + 18) = PROP(I, J);
+  for (int J : TOPS) {
+    PROP(I, J == 38 ? 39 : J + 18) = PROP(I, J);
+    run.u.note_set(&PROP(I, J == 38 ? 39 : J + 18));  // this run's, though no READ gave it
+  }
   CS.ITAPER(I) = 0;
+  run.u.note_set(&CS.ITAPER(I));
   CS.XIT(I) = CS.XIB(I) = PROP(I, 11);
   CS.EMT(I) = CS.EMB(I) = PROP(I, 17);
   io::list_read(run, LINP, {CSREC(I, "record N2"), 0, "NLKIND GEO1 GEO2 GEO3 GEO4 GEO5 GEO6 GEO7 GEO8 GEO9 GEO10"},
@@ -500,6 +507,7 @@ void RDCROS(Run& run) {
   for (int I = 1; I <= NCROSS; ++I) {
     // The first two values are conventionally the section number; the run ignores them.
     int IDUM = 0;
+    run.m.CS.LCROS(I) = run.u.line(LINP);
     io::list_read(run, LINP, {"cross section header", I, "ISEC ISEC ISHAPE INONL"}, IDUM, IDUM, CS.ISHAPE(I),
                   CS.INONL(I));
     io::list_read(run, LINP, {"cross section name", I, "SNAME"}, CS.SNAME(I));

@@ -4,6 +4,7 @@
 // station, and the P- and Y-multipliers.
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "report/report.h"
 #include "soil/soil.h"
@@ -49,6 +50,20 @@ void BEYOND2(Run& run, double D, const char* LAYOUT) {
   for (int K = 1; K <= 2; ++K) io::write(run, LCON, LAYOUT, D);
 }
 
+// The stop of a lookup below the end of a distribution WHAT that ends at XEND: the depth
+// X and the end below the top of the wall, the deepest layer that reaches there.
+[[noreturn]] void BEYSTP(Run& run, std::string_view CODE, const char* WHAT, double X, double XEND) {
+  const auto& SW = run.m.SW;
+  const auto& S = run.m.SOIL;
+  std::string T = "ERROR -- A P-Y CURVE NEEDS THE " + std::string(WHAT) + " AT THE DEPTH " + LTEXT(run, X) +
+                  " BELOW THE TOP OF THE WALL, BELOW THE END OF ITS DISTRIBUTION AT " + LTEXT(run, XEND);
+  if (SW.NLI >= 1 && SW.LNUM(SW.NLI) >= 1 && SW.LNUM(SW.NLI) <= MXLAY) {
+    const int J = SW.LNUM(SW.NLI);
+    T += " (" + ATLINE("BOTTOM OF SOIL LAYER " + std::to_string(J), S.LLAY(J)) + ")";
+  }
+  STOPMS(run, CODE, T);
+}
+
 }  // namespace
 
 double CLOOK(Run& run, double D) {
@@ -56,7 +71,7 @@ double CLOOK(Run& run, double D) {
   const double V = DLOOK(run.m.SW, run.m.SW.SS, D, Bound::LOWER, BEYOND);
   if (BEYOND) {
     BEYOND2(run, D, R"((/,29X,"**** WARNING ****",/,5X,"THE VALUE OF X =",E9.2,"IS BEYOND THE EXTENT OF",/,5X,"THE INPUT STRENGTH CURVE"))");
-    STOP(run, "1");
+    BEYSTP(run, "1", "STRENGTH", run.m.C.XEXC + D, run.m.C.XEXC + run.m.SW.XS(std::max(run.m.SW.NSP, 1)));
   }
   return V;
 }
@@ -66,7 +81,8 @@ double PHILK(Run& run, double D) {
   const double V = DLOOK(run.m.SW, run.m.SW.PHIS, D, Bound::MEAN, BEYOND);
   if (BEYOND) {
     BEYOND2(run, D, R"((/,29X,"**** WARNING ****",/,5X,"THE VALUE OF X =",E9.2,"IS BEYOND THE EXTENT OF",/,5X,"THE INPUT PHI CURVE"))");
-    STOP(run, "");  // the method gives this stop no code
+    // the method gives this stop no code
+    BEYSTP(run, "", "FRICTION ANGLE", run.m.C.XEXC + D, run.m.C.XEXC + run.m.SW.XS(std::max(run.m.SW.NSP, 1)));
   }
   return V;
 }
@@ -93,7 +109,8 @@ double GAMAVG(Run& run, double D) {
   const auto& XG = SW.XG;
   const auto& GG = SW.GG;
   const int N = SW.NGP;
-  if (N <= 0 || !(D <= XG(N))) STOP(run, "4");
+  if (N <= 0 || !(D <= XG(N)))
+    BEYSTP(run, "4", "AVERAGE UNIT WEIGHT", run.m.C.XEXC + D, run.m.C.XEXC + (N > 0 ? XG(N) : 0.0));
   if (D < 1.0E-6) {
     for (int I = 1; I <= N; ++I)
       if (GG(I) > 0) return GG(I);
@@ -155,7 +172,7 @@ double SVBACK(Run& run, double X) {
   }
   if (!(X <= ZTOP)) {
     io::write(run, LOUT, R"((/,29X,"**** WARNING ****",/,5X,"THE VALUE OF X =",E9.2,"IS BEYOND THE EXTENT OF",/,5X,"THE INPUT CURVE FOR UNIT WEIGHT"))", X);
-    STOP(run, "4");
+    BEYSTP(run, "4", "VERTICAL STRESS OF THE BACKFILL", X, ZTOP);
   }
   return SV;
 }

@@ -2,6 +2,8 @@
 // the equivalent depth, the multipliers and the pressure offset, the side lines, point
 // lines and multiplier line of the report, the records of the curve-exchange file,
 // and the layer integrals behind the equivalent depth.
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -35,6 +37,17 @@ void PYMODS(Run& run, double X, int KSIDE, double OFFSET, PyCurve& CV, double& P
 }
 
 void PYLINE(Run& run, const char* LINE, const char* XREC, int J, double Y, double P) {
+  // A point out of the range of the numbers ends the run here, naming its soil layer,
+  // before it reaches the report or the curve-exchange file.
+  if (!std::isfinite(Y) || !std::isfinite(P)) {
+    const auto& SW = run.m.SW;
+    const int N = std::clamp(SW.NLCUR, 1, MXLAY);
+    const int L = std::clamp(SW.LNUM(N), 1, MXLAY);
+    run.u.close(LPYW);
+    NONFIN(run, "POINT " + std::to_string(J) + " OF A P-Y CURVE OF SOIL LAYER " + std::to_string(L),
+           INREC(run, "soil layer", L, run.m.SOIL.LLAY(L)) + "; " +
+               INREC(run, "wall record", 0, run.m.SOIL.LWALL));
+  }
   io::write(run, LOUT, LINE, Y, P);
   io::write(run, LPYW, XREC, J, P, Y);
 }
@@ -65,14 +78,17 @@ void FBOTTM(Run& run, int N, double R) {
   SW.F(N) += R * (SW.XB(N) - SW.DPREV);
 }
 
-void PYERR(Run& run, const std::string& TEXT) {
+void PYERR(Run& run, int N, const std::string& TEXT) {
   run.u.close(LPYW);
-  INPERR(run, TEXT);
+  const auto& S = run.m.SOIL;
+  const int J = run.m.SW.LNUM(N);
+  if (J < 1 || J > MXLAY || S.LLAY(J) < 1) INPERR(run, TEXT);
+  INPERR(run, TEXT + " (INPUT LINES " + std::to_string(S.LLAY(J)) + " TO " + std::to_string(S.LLBOT(J)) + ")");
 }
 
 void PYPOS(Run& run, int N, double V, const char* WHAT, const char* MODEL) {
   if (V > 0) return;
-  PYERR(run, std::string("ERROR -- ") + WHAT + " MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
+  PYERR(run, N, std::string("ERROR -- ") + WHAT + " MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
                  std::to_string(run.m.SW.LNUM(N)) + " (" + MODEL + " MODEL)");
 }
 

@@ -1,8 +1,10 @@
 // pygen.cpp -- p-y curve generation: the soil layers below the excavation surface down
-// to two increments below the wall tip, five curve depths per layer, the distributions
-// of unit weight and strength, "SOIL LAYERS AND STRENGTH DATA", and the curves of every
+// to two increments below the wall tip, five curve depths per layer (more when the run
+// asks for them), the distributions of unit weight and strength, "SOIL LAYERS AND
+// STRENGTH DATA" with the warning of curve depths too coarse, and the curves of every
 // layer by its soil type, written to the curve-exchange file.
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -35,6 +37,7 @@ void PYSET(Run& run) {
   SW.CYCLES = S.CYCLES;
   if (CYCLIC(run.m) && !(SW.CYCLES >= 1.0E-6)) SW.CYCLES = 100;
   SW.XEND = (C.NI + 2) * C.H - C.XEXC;
+  SW.NCD = std::clamp(run.m.D.NCDRUN, NCDDEF, MXCD);
 }
 
 // Unit-weight points of one layer from T to U, with a break at the water table ZW.
@@ -56,6 +59,64 @@ void PYGAMP(SoilWork& SW, double T, double U, double G, double ZW) {
     ADD(ZW, G);
     ADD(ZW, GW);
     ADD(U, GW);
+  }
+}
+
+// Curve depths too coarse where it matters. A curve between two curve depths is their
+// linear interpolation, which misstates the resistance where it does not grow linearly
+// with depth: in sand and silt, whose wedge resistance against a pile grows with the
+// square of the depth over the top tens of widths and whose curves scale with the
+// coefficients A and B of x/b over the top five, and in stiff clay with free water,
+// whose curves scale with As or Ac of x/b over the top four (interpolated across the top
+// of such a layer, a thick one is stiffer and stronger than its soil). Near the top of a
+// layer, where the response of the wall is decided, the curve depths should lie no more
+// than one width b apart: a layer is coarse when two consecutive curve depths, the first
+// within CDZONE widths of the layer's top, lie more than b apart. The other clays resist
+// linearly with depth (up to a constant), and so does rock; against a continuous wall
+// (spacing ratio below 1.1) the resistance is the passive pressure, linear in depth, its
+// coefficients of depth reaching their end value within a few feet: none is checked.
+constexpr double CDZONE = 10;  // widths below the top of a layer where the spacing counts
+
+bool CDCURV(const SoilWork& SW, int N) {
+  const int K = SW.KTYPE(N);
+  return K == 2 || K == 4 || K == 5;  // stiff clay with free water, sand, silt
+}
+
+// The warning of each coarse layer, naming the layer and the number of curve depths per
+// layer (BRANTO_CURVE_DEPTHS, or the host's --curve-depths) that spaces its depths no
+// more than b apart.
+void CDCOAR(Run& run) {
+  const auto& SW = run.m.SW;
+  const double B = run.m.SOIL.WP;
+  if (SW.SRATIO < 1.1 || !(B > 0)) return;
+  // A length as the report gives depths: feet in English units, two decimals.
+  const bool ENG = run.m.C.IUNIT == ENGLISH;
+  const auto LEN = [&](double X) {
+    const std::string F = io::format("(F12.2)", ENG ? X / 12 : X);
+    return F.substr(std::min(F.find_first_not_of(' '), F.size())) + (ENG ? " FT" : " M");
+  };
+  static const char* const NAME[8] = {"SOFT CLAY", "SOFT CLAY", "STIFF CLAY WITH FREE WATER",
+                                      "STIFF CLAY WITHOUT FREE WATER", "SAND", "SILT", "ROCK", "WEAK ROCK"};
+  for (int N = 1; N <= SW.NLI; ++N) {
+    if (!CDCURV(SW, N)) continue;
+    double DMAX = 0;  // the widest spacing that starts within the zone
+    for (int I = 1; I < SW.NCD; ++I)
+      if (SW.XC(N, I) - SW.XT(N) < CDZONE * B) DMAX = std::max(DMAX, SW.XC(N, I + 1) - SW.XC(N, I));
+    if (!(DMAX > B)) continue;
+    const double NEED = std::ceil((SW.XB(N) - SW.XT(N)) / B) + 1;  // spacing (U - T)/(NEED - 1) <= b
+    const int K = SW.KTYPE(N);
+    std::string TEXT = "SOIL LAYER " + std::to_string(SW.LNUM(N)) + " (" + NAME[K >= 1 && K <= 7 ? K : 1] +
+                       "): CURVE DEPTHS " + LEN(DMAX) + " APART NEAR ITS TOP, MORE THAN THE WIDTH " + LEN(B) +
+                       ": ITS RESISTANCE MAY BE OVERSTATED";
+    if (NEED <= MXCD) {
+      const std::string NC = std::to_string(static_cast<int>(NEED));
+      TEXT += "; SET BRANTO_CURVE_DEPTHS=" + NC + " (BRANTO --curve-depths " + NC + ") FOR " + NC +
+              " CURVE DEPTHS PER LAYER";
+    } else {
+      TEXT += "; GIVE IT AS THINNER LAYERS (BRANTO_CURVE_DEPTHS ALLOWS " + std::to_string(MXCD) +
+              " CURVE DEPTHS PER LAYER)";
+    }
+    WARN(run, TEXT);
   }
 }
 
@@ -106,16 +167,17 @@ void PYLAYS(Run& run) {
     SW.RQ(N) = S.RQD(J);
     SW.F(N) = 0;
     SW.HEQ(N) = SW.XT(N);
-    // Step 4: five curve depths; a layer not thicker than four times the end distance
-    // keeps its outer depths an eighth of its thickness from its ends, so that its curve
-    // depths stay in order within the layer.
+    // Step 4: NCD curve depths (five unless the run asks for more), the outer ones the
+    // end distance from the layer's ends, the others evenly spaced: at the quarters for
+    // five. A layer whose end distance is not below that spacing keeps its outer depths
+    // half the spacing from its ends, so that its curve depths stay in order.
     const double T = SW.XT(N), U = SW.XB(N);
-    const double E = SW.EPS < 0.25 * (U - T) ? SW.EPS : 0.125 * (U - T);
+    const int NCD = SW.NCD;
+    const double FR1 = 1.0 / (NCD - 1);  // the spacing as a fraction of the thickness
+    const double E = SW.EPS < FR1 * (U - T) ? SW.EPS : (0.5 * FR1) * (U - T);
     SW.XC(N, 1) = T + E;
-    SW.XC(N, 2) = T + 0.25 * (U - T);
-    SW.XC(N, 3) = T + 0.5 * (U - T);
-    SW.XC(N, 4) = T + 0.75 * (U - T);
-    SW.XC(N, 5) = U - E;
+    for (int I = 2; I < NCD; ++I) SW.XC(N, I) = T + (static_cast<double>(I - 1) / (NCD - 1)) * (U - T);
+    SW.XC(N, NCD) = U - E;
     // Step 3: unit weight, effective below the backfill water table.
     PYGAMP(SW, T, U, S.GAMMA(J), ZW);
     // Strength distribution: the layer's top and bottom points.
@@ -184,6 +246,7 @@ void PYREPT(Run& run) {
     for (int I = 1; I <= NM; ++I)
       io::write(run, LOUT, "(12X,F7.2,4X,F6.2,6X,F6.2)", S.PYMD(I), S.PYMP(I), S.PYMY(I));
   }
+  CDCOAR(run);
   io::write(run, LOUT, R"((/,/,8X,"P-Y CURVES DATA",/))");
 }
 
@@ -206,6 +269,7 @@ void PYUSRF(Run& run) {
 void PYDISP(Run& run) {
   auto& SW = run.m.SW;
   for (int N = 1; N <= SW.NLI; ++N) {
+    SW.NLCUR = N;
     SW.KSOIL = SW.KTYPE(N);
     switch (SW.KSOIL) {
       case 2: STIFFW(run, N); break;
@@ -227,10 +291,18 @@ void PYGEN(Run& run) {
   auto& SW = run.m.SW;
   io::write(run, LCON, R"((" READ SOIL DATA...."))");
   // Every curve is built on the width WP, and its depths start at the excavation surface.
+  // No wall record read at all: the soil profile comes only with the earth-pressure data.
+  if (!(S.WP > 0) && S.LWALL == 0)
+    INPERR(run, "ERROR -- P-Y CURVES ARE TO BE GENERATED (KPYGEN = 2, " + ATLINE("CONTROL RECORD", C.LCTRL) +
+                    "), BUT NO SOIL PROFILE HAS BEEN READ: IT IS READ ONLY WITH THE EARTH-PRESSURE DATA, KEP = 2 "
+                    "OR MORE IN A PROBLEM WITH WALL SECTIONS (HERE KEP = " + std::to_string(C.KEP) + ", NSECT = " +
+                    std::to_string(C.NSECT) + ")");
   if (!(S.WP > 0))
-    INPERR(run, "ERROR -- THE WIDTH FOR SOIL RESISTANCE (WP) MUST BE POSITIVE WHEN P-Y CURVES ARE GENERATED");
+    INPERR(run, "ERROR -- THE WIDTH FOR SOIL RESISTANCE (WP) MUST BE POSITIVE WHEN P-Y CURVES ARE GENERATED (" +
+                    ATLINE("WALL RECORD, VALUE 3", S.LWALL) + ")");
   if (!(C.XEXC >= 0))
-    INPERR(run, "ERROR -- THE DEPTH OF THE EXCAVATION SURFACE (XEXC) MUST NOT BE NEGATIVE WHEN P-Y CURVES ARE GENERATED");
+    INPERR(run, "ERROR -- THE DEPTH OF THE EXCAVATION SURFACE (XEXC) MUST NOT BE NEGATIVE WHEN P-Y CURVES ARE GENERATED (" +
+                    ATLINE("SECOND CONTROL RECORD, VALUE 5", C.LCTL2) + ")");
   PYLAYS(run);
   PYREPT(run);
   // The curve-exchange file: the count, the user curves, the generated curves.
@@ -238,7 +310,7 @@ void PYGEN(Run& run) {
   if (NAME.trimmed().empty()) throw io::FileError("no curve-exchange file named in NAMES.dat (record 9)");
   run.u.open(LPYW, NAME.trimmed(), "curve-exchange file");
   SW.NUSRF = std::clamp(C.NPYU, 0, MXPYU);
-  SW.NGEN = 5 * SW.NLI;
+  SW.NGEN = SW.NCD * SW.NLI;
   io::list_write(run, LPYW, SW.NUSRF + SW.NGEN);
   PYUSRF(run);
   PYDISP(run);

@@ -3,6 +3,7 @@
 // negative deflections and the excavation side for positive ones, with their copies in
 // the plot output file.
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "report/report.h"
@@ -32,8 +33,9 @@ void READPY(Run& run) {
   io::list_read(run, LXCH, {"curve-exchange file, number of curves", 0, "NCURV"}, NCURV);
   io::list_write(run, LCON, NCURV);
   io::list_write(run, LPLT, C.IUNIT, NCURV);
-  // Step 2: the limit, a negative count, no curve. The file is closed in every case.
-  if (NCURV > MXPYU) XCHEND(run, [&] { TOOMCH(run); });
+  // Step 2: the limit (the user curves and as many generated ones as the layers can
+  // have), a negative count, no curve. The file is closed in every case.
+  if (NCURV > MXXCRV) XCHEND(run, [&] { TOOMCH(run); });
   if (NCURV < 0) XCHEND(run, [&] { ENDSIL(run); });
   if (NCURV == 0) {
     io::write(run, LOUT, "(/,A)", "                    ");
@@ -92,6 +94,11 @@ void READPY(Run& run) {
       io::list_write(run, LPLT, Y, P);
       CRV.Y(K, KP) = Y;
       CRV.F(K, KP) = P * C.H;  // force per station
+      if (!std::isfinite(CRV.F(K, KP)))
+        XCHEND(run, [&] {
+          NONFIN(run, "THE FORCE PER STATION OF GENERATED P-Y CURVE " + std::to_string(IC) + ", P TIMES H,",
+                 INREC(run, "second control record", 0, run.m.C.LCTL2));
+        });
     }
   }
   // Step 4.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "report/report.h"
 #include "soil/soil.h"
 
 namespace {
@@ -65,7 +66,7 @@ void ROCKPY(Run& run, int N) {
     SU = 0.5 * CLOOK(run, D);
     // The second branch is measured in steps of the strength: it cannot be 0.
     if (!(SU > 0))
-      PYERR(run, "ERROR -- THE STRENGTH OF ROCK MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
+      PYERR(run, N, "ERROR -- THE STRENGTH OF ROCK MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER " +
                      std::to_string(SW.LNUM(N)));
     return EqIn{KQNONE, 0, 0, 0, 0, 0};
   };
@@ -106,7 +107,9 @@ void WROCKPY(Run& run, int N) {
     if (QUR < 1.0E-10) {
       io::write(run, LCON, R"((/,7X,"--------------------WARNING----------------------",/,7X,"THE COHESIVE STRENGTH IS 0 FOR ROCK ACCORING TO THE INPUT",/,7X,"DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN."))");
       run.u.close(LPYW);
-      STOP(run, "");
+      STOPMS(run, "", "ERROR -- THE STRENGTH OF WEAK ROCK IS 0 AT THE DEPTH " + LTEXT(run, run.m.C.XEXC + D) +
+                          " BELOW THE TOP OF THE WALL, IN SOIL LAYER " + LAYER +
+                          ONLINE(S.LLTOP(SW.LNUM(N))) + ": ITS P-Y CURVES CANNOT BE BUILT");
     }
     QAVG = CAVG(run, N, I);
     EIR = KPYLK(run, D);
@@ -115,7 +118,7 @@ void WROCKPY(Run& run, int N) {
     GAMMA = GAMAVG(run, D);
     PYPOS(run, N, KRM, "E50", "WEAK ROCK");
     if (!(RQD >= 0 && RQD <= 100))
-      PYERR(run, "ERROR -- THE ROCK QUALITY DESIGNATION OF SOIL LAYER " + LAYER + " MUST LIE FROM 0 TO 100 PERCENT");
+      PYERR(run, N, "ERROR -- THE ROCK QUALITY DESIGNATION OF SOIL LAYER " + LAYER + " MUST LIE FROM 0 TO 100 PERCENT");
     XR = D - SW.XT(N);  // below the top of the rock, the same on both sides
     return EqIn{KQNONE, 0, 0, 0, 0, 0};
   };

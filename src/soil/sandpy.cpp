@@ -19,7 +19,7 @@ double KPCONT(double PHI, double DELTA, double COSD, double BETAS) {
 double KPLAYR(Run& run, int N, double PHI, double DELTA, double COSD, double BETAS) {
   const double KP = KPCONT(PHI, DELTA, COSD, BETAS);
   if (KP < 0)
-    PYERR(run, "ERROR -- THE FRICTION ANGLE OF SOIL LAYER " + std::to_string(run.m.SW.LNUM(N)) +
+    PYERR(run, N, "ERROR -- THE FRICTION ANGLE OF SOIL LAYER " + std::to_string(run.m.SW.LNUM(N)) +
                    " IS TOO LARGE FOR THE PASSIVE RESISTANCE OF A CONTINUOUS WALL");
   return KP;
 }

@@ -96,8 +96,9 @@ double PYOFFS(Run& run, double X, double C, double B);
 // the trapezoid 0.5 * (previous R + R) * step. FBOTTM adds R times the rest of the layer.
 void FACCUM(Run& run, int N, int I, double D, double R);
 void FBOTTM(Run& run, int N, double R);
-// Abandon the curve-exchange file and end the run with an input error naming the layer.
-[[noreturn]] void PYERR(Run& run, const std::string& TEXT);
+// Abandon the curve-exchange file and end the run with an input error about layer N:
+// TEXT and the input lines of the layer's records.
+[[noreturn]] void PYERR(Run& run, int N, const std::string& TEXT);
 // A value the curves of layer N divide by or scale with (E50, KPY) must be positive:
 // otherwise "ERROR -- <WHAT> MUST BE POSITIVE FOR THE P-Y CURVES OF SOIL LAYER n (<MODEL>
 // MODEL)" through PYERR.
@@ -119,7 +120,7 @@ struct EqIn {
 // layers above it (the sum of SW.F over 1..N-1).
 void EQDEPTH(Run& run, int N, const EqIn& Q);
 
-// The excavation/backfill loop of a model routine over the five curve depths of layer
+// The excavation/backfill loop of a model routine over the NCD curve depths of layer
 // N: AT_DEPTH(I, D) takes the values of curve depth I (D below the excavation surface)
 // and returns the EqIn of that depth; AT_SIDE(KSIDE, X, XS) builds and writes the curve
 // of one side (X below the top of the wall, XS the side depth) and returns the
@@ -129,7 +130,7 @@ void EQDEPTH(Run& run, int N, const EqIn& Q);
 template <class AtDepth, class AtSide>
 void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE, bool TOBOTM = false) {
   auto& SW = run.m.SW;
-  for (int I = 1; I <= 5; ++I) {
+  for (int I = 1; I <= SW.NCD; ++I) {
     const double D = SW.XC(N, I);
     const double X = run.m.C.XEXC + D;
     const EqIn Q = AT_DEPTH(I, D);
@@ -147,7 +148,7 @@ void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE, bool TOBOTM =
       if (KSIDE == KEXCS) R = RS;
     }
     FACCUM(run, N, I, D, R);
-    if (TOBOTM && I == 5) FBOTTM(run, N, R);
+    if (TOBOTM && I == SW.NCD) FBOTTM(run, N, R);
   }
 }
 

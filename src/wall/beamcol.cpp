@@ -6,6 +6,29 @@
 
 #include "wall/wall.h"
 
+namespace {
+
+// Step 1: the coefficients of the difference equation at one station,
+//   a W(K-2) + b W(K-1) + c W(K) + d W(K+1) + e W(K+2) = f,
+// from EI, P, R and T of the station's two neighbours (M, P) and itself (0), and the
+// station's spring and load of this solution. HQ = 0.25h, HSQ2 = 0.5h**2.
+struct Coef {
+  double a, b, c, d, e, f;
+};
+inline Coef EQCOEF(double H, double H3, double HSQ2, double HQ, double FM, double F0, double FP, double PM,
+                   double PP, double RM, double RP, double TM, double TP, double SWK, double QWK) {
+  Coef q;
+  q.a = FM - HQ * (H * PM + RM);
+  q.b = -2 * (FM + F0);
+  q.c = FM + 4 * F0 + FP + H3 * SWK + HQ * (H * (PM + PP) + RM + RP);
+  q.d = -2 * (F0 + FP);
+  q.e = FP - HQ * (H * PP + RP);
+  q.f = H3 * QWK - HSQ2 * (TM - TP);
+  return q;
+}
+
+}  // namespace
+
 void SETKOD(Run& run, int M) {
   [[maybe_unused]] const Control& C = run.m.C;  // for the range checks
   Stations& STA = run.m.STA;
@@ -80,12 +103,7 @@ void BEAMCOL(Run& run) {
 
   for (int K = 3; K <= NI + 5; ++K) {
     const double FP = EI(K + 1), PP = P(K + 1), RP = R(K + 1), TP = T(K + 1);
-    const double a = FM - HQ * (H * PM + RM);
-    const double b = -2 * (FM + F0);
-    const double c = FM + 4 * F0 + FP + H3 * SW(K) + HQ * (H * (PM + PP) + RM + RP);
-    const double d = -2 * (F0 + FP);
-    const double e = FP - HQ * (H * PP + RP);
-    const double f = H3 * QW(K) - HSQ2 * (TM - TP);
+    const auto [a, b, c, d, e, f] = EQCOEF(H, H3, HSQ2, HQ, FM, F0, FP, PM, PP, RM, RP, TM, TP, SW(K), QW(K));
 
     const double E = b + a * B2;
     const double D = c + a * C2 + E * B1;
@@ -172,10 +190,29 @@ void BEAMCOL(Run& run) {
   STA.NEXCEED = NEXCEED;
 }
 
+namespace {
+
+// Residual a W(K-2) + b W(K-1) + c W(K) + d W(K+1) + e W(K+2) - f of the difference
+// equation at K with the tables of the last solution and the deflections given.
+double EQRES(const Control& C, const Stations& STA, int K, const double (&WK)[5]) {
+  const auto& EI = STA.EI;
+  const auto& P = STA.P;
+  const auto& R = STA.R;
+  const auto& T = STA.T;
+  const auto [a, b, c, d, e, f] = EQCOEF(C.H, C.H3, 0.5 * C.H2, 0.25 * C.H, EI(K - 1), EI(K), EI(K + 1), P(K - 1),
+                                         P(K + 1), R(K - 1), R(K + 1), T(K - 1), T(K + 1), STA.SW(K), STA.QW(K));
+  return a * WK[0] + b * WK[1] + c * WK[2] + d * WK[3] + e * WK[4] - f;
+}
+
+}  // namespace
+
 void STARES(Run& run) {
   const Control& C = run.m.C;
   Stations& STA = run.m.STA;
   const auto& EI = STA.EI;
+  const auto& R = STA.R;
+  const auto& T = STA.T;
+  const auto& KODE = STA.KODE;
   const auto& KCOUP = STA.KCOUP;
   const auto& CCOUP = STA.CCOUP;
   auto& W = STA.W;
@@ -192,10 +229,36 @@ void STARES(Run& run) {
   const double H2 = C.H2;
   const double H2X = 2 * H;
   const int NCOUP = STA.NCOUP;
+  const int KT = 4, KB = NI + 4;  // the end stations 0 and NI
+
+  // The couples at the end stations beyond the applied ones of the couple list: the
+  // rotational restraint's R*slope and the couple that holds a slope specified there.
+  // The slope condition took the place of the equation of the outer neighbour (station
+  // -1 or NI+1), which receives +h**2/2 (top) or -h**2/2 (bottom) times the holding
+  // couple; its residual with the deflections of the solution (zero beyond the stations
+  // solved) gives that couple.
+  double CT = R(KT) * (W(KT + 1) - W(KT - 1)) / H2X;
+  double CB = R(KB) * (W(KB + 1) - W(KB - 1)) / H2X;
+  if (KODE(KT - 1) == 3) CT = CT + 2 * EQRES(C, STA, KT - 1, {0.0, 0.0, W(3), W(4), W(5)}) / H2;
+  if (KODE(KB + 1) == 5) CB = CB - 2 * EQRES(C, STA, KB + 1, {W(NI + 3), W(NI + 4), W(NI + 5), 0.0, 0.0}) / H2;
 
   // Step 5: stations -2 and NI+2 on the straight line through their two neighbours.
   W(2) = 2 * W(3) - W(4);
   W(NI + 6) = 2 * W(NI + 5) - W(NI + 4);
+
+  // A couple CC/(2h) at station J makes the moment jump there: take its share out of the
+  // central differences at J-1, J and J+1 (station K).
+  const auto COUPLE = [&](int K, int J, double CC, double& V, double& XN) {
+    if (J == K - 1) {
+      XN = XN + CC;
+      V = V - 0.5 * CC;
+    }
+    if (J == K + 1) {
+      XN = XN - CC;
+      V = V - 0.5 * CC;
+    }
+    if (J == K) V = V - CC;
+  };
 
   // Step 6: slope, moment, shear and net force at stations -1..NI+1. The moment is
   // computed one station ahead; that of stations -2 and -1 is zero, never computed.
@@ -206,25 +269,31 @@ void STARES(Run& run) {
     SLOPE(K) = (W(K + 1) - W(K - 1)) / H2X;
     double V = (XMP - XMM) / H2X;
     double XN = (XMM - 2 * XM0 + XMP) / H;
-    // Applied couples: a couple at station j makes the moment jump there; take its
-    // share out of the central differences at j-1, j and j+1.
-    for (int N = 1; N <= NCOUP; ++N) {
-      const int J = KCOUP(N);
-      const double CC = CCOUP(N);
-      if (J == K - 1) {
-        XN = XN + CC;
-        V = V - 0.5 * CC;
-      }
-      if (J == K + 1) {
-        XN = XN - CC;
-        V = V - 0.5 * CC;
-      }
-      if (J == K) V = V - CC;
-    }
+    for (int N = 1; N <= NCOUP; ++N) COUPLE(K, KCOUP(N), CCOUP(N), V, XN);
+    if (CT != 0) COUPLE(K, KT, CT / H2X, V, XN);
+    if (CB != 0) COUPLE(K, KB, CB / H2X, V, XN);
     XMOM(K) = XM0;
     SHEAR(K) = V;
     XNF(K) = XN;
     XMM = XM0;
     XM0 = XMP;
+  }
+
+  // The moment of an end station is the moment just inside the wall. The second
+  // difference gives the mean of the moments on either side of a couple, and beyond an
+  // end the moment is zero: the whole couple at the end adds half of itself (as T enters
+  // the equations, +C/2 at the top and -C/2 at the bottom).
+  const double MT = T(KT) + CT, MB = T(KB) + CB;
+  if (MT != 0) XMOM(KT) = XMOM(KT) + 0.5 * MT;
+  if (MB != 0) XMOM(KB) = XMOM(KB) - 0.5 * MB;
+
+  // What the restraints exerted. The solution holds springs at stations -1..NI+1 and the
+  // rotational springs of stations -2..NI+2 through their neighbours' equations, with the
+  // slope of station -2 taken from W(-3) = 0 and that of NI+2 from W(NI+3) = 0.
+  SLOPE(2) = (W(3) - W(1)) / H2X;
+  SLOPE(NI + 6) = (W(NI + 7) - W(NI + 5)) / H2X;
+  for (int K = 2; K <= NI + 6; ++K) {
+    STA.FREST(K) = K == 2 || K == NI + 6 ? 0.0 : STA.SREST(K) * W(K);
+    STA.MREST(K) = STA.RREST(K) * SLOPE(K);
   }
 }

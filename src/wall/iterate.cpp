@@ -184,6 +184,22 @@ void LOGLIN(Run& run) {
             WM[2], WM[3]);
 }
 
+// A solution out of the range of the numbers ends the run where it arises, before the
+// log or the report shows it: the first station K (of 4..NI+4) of TAB that is not finite
+// is named with the problem's records, all of which (and the tables it keeps) enter it.
+void SOLFIN(Run& run, const Arr<double, 1, MXSTA>& TAB, const char* WHAT) {
+  const int KB = run.m.C.NI + 4;
+  for (int K = 4; K <= KB; ++K) {
+    if (std::isfinite(TAB(K))) continue;
+    const int L1 = run.m.D.LPROB, L2 = run.u.line(LINP) - 1;
+    std::string REC = "the records of problem " + std::to_string(run.m.D.NPROB);
+    if (L1 > 0 && L2 >= L1)
+      REC = run.u.path(LINP) + ", lines " + std::to_string(L1) + " to " + std::to_string(L2) + ": " + REC;
+    NONFIN(run, std::string(WHAT) + " AT STATION " + std::to_string(K - 4) + " IN ITERATION " +
+                    std::to_string(run.m.ITR.ITER), REC);
+  }
+}
+
 }  // namespace
 
 void QWFORM(Curves& CRV, int J) {
@@ -302,6 +318,7 @@ void ITERAT(Run& run) {
     // Steps 2 to 4: supports linearised about the current deflections; one solution.
     LINEAR(run);
     BEAMCOL(run);
+    SOLFIN(run, W, "THE DEFLECTION");
     if (run.host != nullptr && run.host->iteration != nullptr)  // the host's progress line
       run.host->iteration(run.host->ctx, run.m.D.NPROB, ITR.ITER);
     // Step 5: one linear solution.
@@ -359,4 +376,13 @@ void ITERAT(Run& run) {
     ITR.ITER = ITR.ITER + 1;
   }
   STARES(run);
+  // The results tables follow unless the iteration ended in a warning.
+  if (ITR.KEXIT != KXLIMN && ITR.KEXIT != KXDEFL) {
+    SOLFIN(run, STA.SLOPE, "THE SLOPE");
+    SOLFIN(run, STA.XMOM, "THE MOMENT");
+    SOLFIN(run, STA.SHEAR, "THE SHEAR");
+    SOLFIN(run, STA.XNF, "THE NET FORCE");
+    SOLFIN(run, ITR.SR, "THE SOIL REACTION");
+    SOLFIN(run, STA.EI, "THE FLEXURAL RIGIDITY");
+  }
 }

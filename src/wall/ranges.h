@@ -41,3 +41,23 @@ void RANGES(int N, FROMF FROM, TOF TO, CONTF CONTD, VISIT VISITR) {
     J = K + 1;
   }
 }
+
+// RANGEW -- the range rule over internal stations KF..KL (KF <= KL), cut at KMAX: TADD(K,
+// V) with V = V1 + (V2 - V1)*(K - KF)/(KL - KF) at every station K = KF..min(KL, KMAX),
+// then the two end stations again with -0.5 times their value (the last only when it
+// lies within KMAX), so that the ends carry half; a single station (KF = KL) receives V1
+// in full. Nothing is added beyond KMAX: a range that starts there adds nothing at all.
+template <class ADD>
+void RANGEW(long long KF, long long KL, long long KMAX, double V1, double V2, ADD&& TADD) {
+  if (KF > KMAX) return;
+  if (KF == KL) {
+    TADD(static_cast<int>(KF), V1);
+    return;
+  }
+  const int K1 = static_cast<int>(KF);
+  const int K2 = static_cast<int>(KL < KMAX ? KL : KMAX);
+  const double G = static_cast<double>(KL - KF);
+  for (int K = K1; K <= K2; ++K) TADD(K, V1 + (V2 - V1) * (K - KF) / G);
+  TADD(K1, -0.5 * V1);
+  if (KL <= KMAX) TADD(K2, -0.5 * (V1 + (V2 - V1) * (KL - KF) / G));
+}

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "report/report.h"
+#include "wall/ranges.h"
 #include "wall/wall.h"
 
 namespace {
@@ -41,8 +42,32 @@ void STATAB(Run& run) {
   RES.NSTA = C.NI + 1;
 }
 
+// The stiffnesses that restraint record J gave the stations, lateral SS and rotational
+// RS, under the range rule that STADAT applied to the records: in a range of positive
+// span its two end stations carry half; in a chain the record carries its share of the
+// interpolation in the links it ends (its value times 1 - a or a). Summed over the
+// records they give SREST and RREST.
+void RESSHR(const Run& run, int J, Arr<double, 1, MXSTA>& SS, Arr<double, 1, MXSTA>& RS) {
+  const auto& REC = run.m.REC;
+  const long long KMAX = run.m.C.NI + 6;
+  SS.fill(0);
+  RS.fill(0);
+  RANGES(
+      std::min(REC.NRES, MXRES), [&](int I) { return REC.IFROMR(I); }, [&](int I) { return REC.ITOR(I); },
+      [&](int I) { return REC.ICONTR(I); },
+      [&](long long IF, long long IL, int J1, int J2) {
+        if (IL < IF || IF < -2 || (J1 != J && J2 != J)) return;
+        const double S1 = J1 == J ? REC.SR(J1) : 0.0, S2 = J2 == J ? REC.SR(J2) : 0.0;
+        const double R1 = J1 == J ? REC.RR(J1) : 0.0, R2 = J2 == J ? REC.RR(J2) : 0.0;
+        RANGEW(IF + 4, IL + 4, KMAX, S1, S2, [&](int K, double V) { SS(K) += V; });
+        RANGEW(IF + 4, IL + 4, KMAX, R1, R2, [&](int K, double V) { RS(K) += V; });
+      });
+}
+
 // Lateral and rotational restraint results: per record, per station of its range (within
-// the stations of the tables, -2..NI+2), stiffness times deflection and times slope.
+// the stations of the tables, -2..NI+2), the force and moment that the record's restraint
+// exerted there: its stiffness as distributed (half at the two ends of a range) times the
+// deflection and the slope. Lateral restraints at stations -2 and NI+2 exert nothing.
 void RESRES(Run& run) {
   const auto& C = run.m.C;
   const auto& REC = run.m.REC;
@@ -52,12 +77,16 @@ void RESRES(Run& run) {
   if (N < 1) return;
   io::write(run, LOUT, R"((/,/,"     LATERAL AND ROTATIONAL RESTRAINT RESULTS",/,"     ----------------------------------------",/,/,"     STA         X             FORCE           MOMENT",/,"               ",A3,14X,A3,11X,A3,"-",A3,/,"    -----    ---------       ---------       ---------"))",
             L.ULENA, L.UFOR3, L.UFOR3, L.ULEN3);
+  Arr<double, 1, MXSTA> SS, RS;
   for (int J = 1; J <= N; ++J) {
+    RESSHR(run, J, SS, RS);
     const int I1 = std::max(REC.IFROMR(J), -2);
     const int I2 = std::min(REC.ITOR(J), C.NI + 2);
-    for (int I = I1; I <= I2; ++I)
-      io::write(run, LOUT, "(3X,I5,2X,1PE12.3,3(2X,1PE15.4))", I, DEPTH(C, I), REC.SR(J) * STA.W(I + 4),
-                REC.RR(J) * STA.SLOPE(I + 4));
+    for (int I = I1; I <= I2; ++I) {
+      const int K = I + 4;
+      const double F = K == 2 || K == C.NI + 6 ? 0.0 : SS(K) * STA.W(K);
+      io::write(run, LOUT, "(3X,I5,2X,1PE12.3,3(2X,1PE15.4))", I, DEPTH(C, I), F, RS(K) * STA.SLOPE(K));
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 // restraints, tie backs as springs with prestress loads, and the pressure table as
 // transverse load, each distributed over its stations by the range rule.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -31,36 +32,50 @@ void ECHREC(Run& run, int KLAY, long long IFROM, long long ITO, int KCONT, doubl
   }
 }
 
+// The input record behind a range (WHAT as the range rule names it, record J, read at
+// input line LINE), for messages about the values it gives.
+std::string RECOF(Run& run, const char* WHAT, int J, int LINE) {
+  std::string W(WHAT);
+  for (char& ch : W) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return INREC(run, W, J, LINE);
+}
+
+// The first station K of TAB in K1..K2 whose value is not a finite number, or 0.
+int NOTFIN(const Table& TAB, int K1, int K2) {
+  for (int K = K1; K <= K2; ++K)
+    if (!std::isfinite(TAB(K))) return K;
+  return 0;
+}
+
 // The range rule: stations IF..IL (station numbers) receive V1 + (V2 - V1)*(k - F)/(L - F)
 // with weight 1, then the same at the two end stations with weight -0.5, so that the ends
 // carry half; a single station receives V1 in full. Nothing is written outside stations
 // -2..NI+2: a station above -2 is an input error, a non-zero value below NI+2 is data
-// beyond the end. WHAT and J name the record in the message.
+// beyond the end. WHAT, J and the input line LINE name the record in the message.
 void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V2,
-           const char* WHAT, int J) {
+           const char* WHAT, int J, int LINE) {
   const int NI = run.m.C.NI;
-  if (IL < IF) NOTORD(run);
+  const auto NAMED = [&](const std::string& T) {
+    return std::string(WHAT) + " " + std::to_string(J) + T + ONLINE(LINE);
+  };
+  if (IL < IF)
+    NOTORD(run, NAMED(" ENDS AT STATION " + std::to_string(IL) + ", ABOVE ITS FIRST STATION " + std::to_string(IF)));
   if (IF < -2)
-    INPERR(run, std::string("ERROR -- ") + WHAT + " " + std::to_string(J) + " STARTS AT STATION " +
-                    std::to_string(IF) + ", ABOVE STATION -2");
+    INPERR(run, "ERROR -- " + NAMED(" STARTS AT STATION " + std::to_string(IF) + ", ABOVE STATION -2"));
   const long long KF = IF + 4, KL = IL + 4, KMAX = NI + 6;
+  const std::string BELOW = " LOADS STATIONS BELOW STATION " + std::to_string(NI + 2);
   if (KF == KL) {
-    if (KF > KMAX) {
-      if (V1 != 0) BEYOND(run);
-      return;
-    }
-    TAB(static_cast<int>(KF)) += V1;
-    return;
+    if (KF > KMAX && V1 != 0) BEYOND(run, NAMED(BELOW));
+  } else if (KL > KMAX && (V2 != 0 || (V1 != 0 && KL - 1 > KMAX))) {
+    // Beyond NI+2 the values run linearly to V2: non-zero unless V2 = 0 and at most the
+    // last station lies beyond, or both ends are zero.
+    BEYOND(run, NAMED(BELOW));
   }
-  // Beyond NI+2 the values run linearly to V2: non-zero unless V2 = 0 and at most the
-  // last station lies beyond, or both ends are zero.
-  if (KL > KMAX && (V2 != 0 || (V1 != 0 && KL - 1 > KMAX))) BEYOND(run);
-  const int K1 = static_cast<int>(KF);
-  const int K2 = static_cast<int>(std::min(KL, KMAX));
-  const double G = static_cast<double>(KL - KF);
-  for (int K = K1; K <= K2; ++K) TAB(K) += V1 + (V2 - V1) * (K - KF) / G;
-  TAB(K1) += -0.5 * V1;
-  if (KL <= KMAX) TAB(K2) += -0.5 * (V1 + (V2 - V1) * (KL - KF) / G);
+  RANGEW(KF, KL, KMAX, V1, V2, [&](int K, double V) { TAB(K) += V; });
+  // Values of the input interpolated or summed beyond the range of the numbers.
+  if (KF <= KMAX)
+    if (const int K = NOTFIN(TAB, static_cast<int>(KF), static_cast<int>(std::min(KL, KMAX))))
+      NONFIN(run, "THE VALUE AT STATION " + std::to_string(K - 4), RECOF(run, WHAT, J, LINE));
 }
 
 // Step 1: flexural rigidity from the wall sections, top to bottom of each cross section.
@@ -73,14 +88,17 @@ void WALLEI(Run& run) {
   for (int N = 1; N <= C.NSECT; ++N) {
     const int IS = WS.ISEC(N);
     if (IS < 1 || IS > C.NCROSS || IS > MXCROS)
-      INPERR(run, "ERROR -- WALL SECTION " + std::to_string(N) + " NAMES CROSS SECTION " +
+      INPERR(run, "ERROR -- WALL SECTION " + std::to_string(N) + ONLINE(WS.LWS(N)) + " NAMES CROSS SECTION " +
                       std::to_string(IS) + ", NOT ONE OF 1 TO " + std::to_string(C.NCROSS));
     const int IF = STATION(C, WS.XTOP(N));
     const int IL = STATION(C, WS.XBOT(N));
     const double EIT = CS.EMT(IS) * CS.XIT(IS);
     const double EIB = CS.EMB(IS) * CS.XIB(IS);
+    if (!std::isfinite(EIT) || !std::isfinite(EIB))
+      NONFIN(run, "THE FLEXURAL RIGIDITY E*I OF CROSS SECTION " + std::to_string(IS),
+             INREC(run, "cross section", IS, run.m.CS.LCROS(IS)));
     ECHREC(run, KLAYOT(0, IF, IL), IF, IL, 0, EIT, 0, 0, 0, 0, 0);
-    RANGE(run, EI, IF, IL, EIT, EIB, "WALL SECTION", N);
+    RANGE(run, EI, IF, IL, EIT, EIB, "WALL SECTION", N, WS.LWS(N));
   }
 }
 
@@ -99,9 +117,10 @@ void RECQTP(Run& run) {
       N, [&](int J) { return REC.IFROM4(J); }, [&](int J) { return REC.ITO4(J); },
       [&](int J) { return REC.ICONT4(J); },
       [&](long long IF, long long IL, int J1, int J2) {
-        RANGE(run, STA.Q, IF, IL, REC.Q4(J1), REC.Q4(J2), "STIFFNESS AND LOAD RECORD", J1);
-        RANGE(run, STA.T, IF, IL, REC.T4(J1), REC.T4(J2), "STIFFNESS AND LOAD RECORD", J1);
-        RANGE(run, STA.P, IF, IL, REC.P4(J1), REC.P4(J2), "STIFFNESS AND LOAD RECORD", J1);
+        const int LINE = REC.LREC4(J1);
+        RANGE(run, STA.Q, IF, IL, REC.Q4(J1), REC.Q4(J2), "STIFFNESS AND LOAD RECORD", J1, LINE);
+        RANGE(run, STA.T, IF, IL, REC.T4(J1), REC.T4(J2), "STIFFNESS AND LOAD RECORD", J1, LINE);
+        RANGE(run, STA.P, IF, IL, REC.P4(J1), REC.P4(J2), "STIFFNESS AND LOAD RECORD", J1, LINE);
       });
   STA.NCOUP = 0;
   for (int J = 1; J <= N; ++J) {
@@ -109,10 +128,12 @@ void RECQTP(Run& run) {
     STA.NCOUP = STA.NCOUP + 1;
     STA.KCOUP(STA.NCOUP) = static_cast<int>(std::clamp(REC.IFROM4(J) + 4LL, -1000000LL, 1000000LL));
     STA.CCOUP(STA.NCOUP) = REC.T4(J) / (2 * C.H);
+    if (!std::isfinite(STA.CCOUP(STA.NCOUP)))
+      NONFIN(run, "THE COUPLE T/(2*H)", RECOF(run, "STIFFNESS AND LOAD RECORD", J, REC.LREC4(J)));
   }
 }
 
-// Step 3: restraint records (S, R).
+// Step 3: restraint records (S, R), and their own part of S and R for the results.
 void RESTRN(Run& run) {
   const auto& REC = run.m.REC;
   auto& STA = run.m.STA;
@@ -125,8 +146,10 @@ void RESTRN(Run& run) {
       N, [&](int J) { return REC.IFROMR(J); }, [&](int J) { return REC.ITOR(J); },
       [&](int J) { return REC.ICONTR(J); },
       [&](long long IF, long long IL, int J1, int J2) {
-        RANGE(run, STA.S, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1);
-        RANGE(run, STA.R, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1);
+        RANGE(run, STA.S, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
+        RANGE(run, STA.R, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
+        RANGE(run, STA.SREST, IF, IL, REC.SR(J1), REC.SR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
+        RANGE(run, STA.RREST, IF, IL, REC.RR(J1), REC.RR(J2), "RESTRAINT RECORD", J1, REC.LRES(J1));
       });
 }
 
@@ -143,13 +166,11 @@ void TIEBCK(Run& run) {
     const int J = STATION(C, TIE.DEPTH(I));
     // A tie back acts on the wall: stations 0..NI. Above the top is an input error,
     // below the bottom is data beyond the end.
-    if (J < 0)
-      INPERR(run, "ERROR -- TIE BACK " + std::to_string(I) + " AT STATION " + std::to_string(J) +
-                      " IS ABOVE THE TOP OF THE WALL");
-    if (J > C.NI) BEYOND(run);
+    const std::string TB = "TIE BACK " + std::to_string(I), AT = ONLINE(TIE.LTIE(I));
+    if (J < 0) INPERR(run, "ERROR -- " + TB + " AT STATION " + std::to_string(J) + " IS ABOVE THE TOP OF THE WALL" + AT);
+    if (J > C.NI) BEYOND(run, TB + " AT STATION " + std::to_string(J) + " IS BELOW THE WALL" + AT);
     if (!(TIE.XLU(I) > 0) || !(TIE.SPACE(I) > 0))
-      INPERR(run, "ERROR -- TIE BACK " + std::to_string(I) +
-                      ": UNBONDED LENGTH AND SPACING MUST BE POSITIVE");
+      INPERR(run, "ERROR -- " + TB + ": UNBONDED LENGTH AND SPACING MUST BE POSITIVE" + AT);
     const double CA = std::cos(TIE.ANGLE(I) * PI / 180);
     double KTB = 0, FTB = 0;  // not computed for other unit codes
     if (C.IUNIT == ENGLISH) {
@@ -165,6 +186,9 @@ void TIEBCK(Run& run) {
     TIE.FTB(I) = FTB;
     STA.S(K) += KTB;
     STA.Q(K) += FTB;
+    if (!std::isfinite(STA.S(K)) || !std::isfinite(STA.Q(K)))
+      NONFIN(run, "THE STIFFNESS OR PRESTRESS LOAD OF TIE BACK " + std::to_string(I),
+             INREC(run, "tie back", I, run.m.TIE.LTIE(I)));
     ECHREC(run, KLAYOT(0, J, J), J, J, 0, 0, FTB, KTB, 0, 0, 0);
   }
   TIE.NTIEF = NT;
@@ -192,6 +216,13 @@ double PLOAD(const PressureTable& PRS, int NPRES, double X, int& IR) {
   return P0 + (P1 - P0) * (X - D0) / (D1 - D0);
 }
 
+// The input records behind the pressure table: the wall record of the earth-pressure
+// data, or the specified pressures.
+std::string EPREC(Run& run) {
+  if (run.m.C.KEP == 1) return INREC(run, "specified pressures", 0, run.m.SOIL.LSPP(1));
+  return INREC(run, "wall record of the earth-pressure data", 0, run.m.SOIL.LWALL);
+}
+
 // Earth-pressure option 4: stations 1..NX above the excavation level get, in place of
 // the plain load, a six-point support curve of the pressure-table row at or below the
 // station depth. Choices made here:
@@ -214,7 +245,7 @@ void EPCRVS(Run& run, int NPRES, int NX) {
   for (int I = 2; I <= 6; ++I)
     if (!(Y[I] > Y[I - 1]))
       INPERR(run, "ERROR -- WITH EARTH-PRESSURE OPTION 4 THE VALUE RV6 OF THE SECOND CONTROL "
-                  "RECORD GIVES SUPPORT-CURVE DEFLECTIONS OUT OF ORDER");
+                  "RECORD GIVES SUPPORT-CURVE DEFLECTIONS OUT OF ORDER" + ONLINE(C.LCTL2));
   int IR = 1;
   for (int I = 1; I <= NX; ++I) {
     const double X = I * H;
@@ -227,6 +258,8 @@ void EPCRVS(Run& run, int NPRES, int NX) {
     if (PM > PP || PM <= P0) PM = 1.5 * P0;
     if (PM > PP) PM = PP;
     const double F[7] = {0, PP, PP, PM, P0, PA, PA};
+    for (int N = 1; N <= 6; ++N)
+      if (!std::isfinite(F[N])) NONFIN(run, "THE SUPPORT CURVE OF STATION " + std::to_string(I), EPREC(run));
     if (I > C.NI) {
       for (int N = 1; N <= 6; ++N)
         if (F[N] != 0) BEYOND(run);
@@ -260,6 +293,8 @@ void CLRSTA(Stations& STA) {
   STA.T.fill(0);
   STA.R.fill(0);
   STA.P.fill(0);
+  STA.SREST.fill(0);
+  STA.RREST.fill(0);
 }
 
 void STADAT(Run& run) {
@@ -303,6 +338,8 @@ void PRSLOD(Run& run) {
         continue;
       }
       STA.Q(I + 4) += P;
+      if (!std::isfinite(STA.Q(I + 4)))
+        NONFIN(run, "THE LOAD OF THE EARTH PRESSURE AT STATION " + std::to_string(I), EPREC(run));
     }
   }
   // Step 7: nothing may load the stations below the wall.

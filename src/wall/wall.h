@@ -20,18 +20,26 @@ void SETKOD(Run& run, int M);
 void BEAMCOL(Run& run);
 
 // STARES -- after the last solution: extrapolate W to stations -2 and NI+2, then slope,
-// moment, shear and net force per station (K = 3..NI+5) with the applied couples.
-//   reads   C: NI, H, H2; STA: W, EI, NCOUP, KCOUP, CCOUP
-//   writes  STA: W(2), W(NI+6), SLOPE, XMOM, SHEAR, XNF (K = 3..NI+5)
+// moment, shear and net force per station (K = 3..NI+5) with the applied couples, and
+// what the restraints exerted. The moment of an end station (0 and NI) is the moment
+// just inside the wall: a couple acting there (applied, rotational restraint, or the
+// couple that holds a slope specified there) counts in full; its shear and net force,
+// and those of the station next to it, are free of the couple's jump, as at an applied
+// couple.
+//   reads   C: NI, H, H2, H3; STA: W, EI, P, R, T, QW, SW, KODE, SREST, RREST, NCOUP,
+//           KCOUP, CCOUP
+//   writes  STA: W(2), W(NI+6), SLOPE (K = 2..NI+6), XMOM, SHEAR, XNF (K = 3..NI+5),
+//           FREST, MREST (K = 2..NI+6)
 void STARES(Run& run);
 
-// CLRSTA -- the six station tables of the wall data (EI, Q, S, T, R, P), cleared whole.
+// CLRSTA -- the six station tables of the wall data (EI, Q, S, T, R, P) and the
+// restraints' part of S and R (SREST, RREST), cleared whole.
 void CLRSTA(Stations& STA);
 
 // STADAT -- station tables from the wall sections, stiffness and load records,
 // restraints and tie backs, with "STIFFNESS AND LOAD DATA" and "TIE BACK DATA".
 //   reads   C: NI, H, IUNIT, NSECT, NCROSS, NTIE, RV6; WS; CS: XIT, XIB, EMT, EMB; REC; TIE
-//   writes  STA: EI, Q, S, T, R, P (cleared first), NCOUP, KCOUP, CCOUP;
+//   writes  STA: EI, Q, S, T, R, P, SREST, RREST (cleared first), NCOUP, KCOUP, CCOUP;
 //           TIE: KSTA, KTB, FTB, NTIEF; ITR.NSECF
 //   ends the run on stations out of order, below station -2 or loaded beyond NI+2
 void STADAT(Run& run);

@@ -144,12 +144,13 @@ TEST_F(Host, ListsOnlyFilesThatExist) {
     EXPECT_EQ("", out);
     fs::permissions(dir / "ro", fs::perms::owner_all);
   }
-  // As a host does: NAMES.dat naming a plot file in a folder that does not exist; the
-  // report is made (and holds the message), the plot file and the log are not.
+  // As a host does: NAMES.dat naming a plot file in a folder that does not exist. The
+  // run writes nothing, so the report of an earlier run is not listed as written.
   put("NAMES.dat", "1.0\n\n\n0\nw.dat\nw.out\nmissing/w.plt\nw.log\nw.pyc\nw.prs\n");
+  put("w.out", "the report of an earlier run\n");
   EXPECT_EQ(2, host("--names"));
-  EXPECT_EQ("report:        w.out\n", out);
-  EXPECT_EQ(0u, err.find("branto: cannot create plot output file 'missing/w.plt'")) << err;
+  EXPECT_EQ("", out);
+  EXPECT_EQ(0u, err.find("branto: cannot open plot output file 'missing/w.plt'")) << err;
 }
 
 // A folder whose path is longer than NAMES.dat can carry: the run goes through and the
@@ -313,6 +314,7 @@ TEST_F(Host, UsageErrorsSayWhatWasWrong) {
       {"sweep --shard 3/2 t.dat p.csv", "--shard '3/2': expected i/n"},
       {"sweep t.dat p.csv", "'t.dat', line 2: no column of the table gives ${B}"},
       {"--bogus a.dat", "--bogus"},
+      {"--curve-depths 3 a.dat", "--curve-depths"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);

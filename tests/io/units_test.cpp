@@ -2,6 +2,7 @@
 // kept open by \, fixed-width reads, failures, the clock, and no allocation once warm.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -195,6 +196,31 @@ TEST(Units, ReadLeftoverValuesAndContinuation) {
   EXPECT_EQ(7, c);
   io::list_read(u, 5, Rec{"r"});  // a READ without items passes over one record: nothing left
   EXPECT_THROW(io::list_read(u, 5, Rec{"r"}, a), io::InputError);
+}
+
+// Where each READ found its record: the line of its first value, its last line, and the
+// values it left on that line; the next line with data, without reading it.
+TEST(Units, RecordSpansAndTheNextDataLine) {
+  Units u;
+  u.open_memory_input(5, "in.dat", "T\n\n  1 2 3 4\n5,\n6 / 7 8\n1*9 2*3\n\n \t\r\nlast\n");
+  Chars<4> t;
+  int a = 0, b = 0, c = 0;
+  auto span = [&] {
+    const io::RecordSpan r = u.last_record(5);
+    return std::array<int, 3>{r.first, r.last, r.left};
+  };
+  io::read_a(u, 5, Rec{"t"}, 4, t);
+  EXPECT_EQ((std::array<int, 3>{1, 1, 0}), span());
+  io::list_read(u, 5, Rec{"r"}, a, b);  // the blank line is passed over; 3 and 4 are left
+  EXPECT_EQ((std::array<int, 3>{3, 3, 2}), span());
+  io::list_read(u, 5, Rec{"r"}, a, b, c);  // over two lines, ended by a slash: nothing left
+  EXPECT_EQ((std::array<int, 3>{4, 5, 0}), span());
+  io::list_read(u, 5, Rec{"r"}, a);  // a repeat left over counts once
+  EXPECT_EQ((std::array<int, 3>{6, 6, 1}), span());
+  EXPECT_EQ(9, u.next_data_line(5));  // blanks, a tab and a carriage return hold no data
+  EXPECT_EQ(9, u.next_data_line(5));  // nothing was read
+  for (int i = 7; i <= 9; ++i) io::read_a(u, 5, Rec{"t"}, 4, t);
+  EXPECT_EQ(0, u.next_data_line(5));
 }
 
 // The iteration log is written once per iteration, and the iteration allocates nothing:

@@ -207,3 +207,31 @@ TEST(WARN, OneLineInReportAndConsoleKeptWithItsStage) {
   EXPECT_EQ(2, f.m->WRN.NPROB(1));
   EXPECT_EQ("RV6 IS 1 BUT THE WALL WIDTH IS 12", f.m->WRN.TEXT(1).trimmed());
 }
+
+TEST(RTEXT, RealsAsMessagesShowThem) {
+  const struct {
+    double x;
+    const char* text;
+  } t[] = {{180.0, "180.0"},      {0.3048, "0.3048"},       {16300.0, "16300.0"},        {-20.0, "-20.0"},
+           {0.0, "0.0"},          {1.23456789, "1.23457"},  {0.0012345, "0.0012345"},    {999999.4, "999999.4"},
+           {1.0E6, "1.0000E+06"}, {-3.1141E9, "-3.1141E+09"}, {9.9E-4, "9.9000E-04"}, {std::nan(""), "NaN"}};
+  for (const auto& c : t) EXPECT_EQ(c.text, RTEXT(c.x)) << c.x;
+}
+
+TEST(STOPMS, ExplanationInReportAndConsoleThenTheStop) {
+  Fixture f;
+  f.u.capture_console();
+  try {
+    STOPMS(f.run, "1", "ERROR -- THE SOIL PROFILE ENDS AT 5.0 M");
+    FAIL() << "no stop";
+  } catch (const Stop& s) {
+    EXPECT_EQ("1", s.code);
+    EXPECT_EQ("ERROR -- THE SOIL PROFILE ENDS AT 5.0 M", s.text);
+  }
+  EXPECT_EQ("\n\n     ERROR -- THE SOIL PROFILE ENDS AT 5.0 M\n", f.text());
+  EXPECT_EQ(" ERROR -- THE SOIL PROFILE ENDS AT 5.0 M\n", f.u.text(LCON));
+  EXPECT_EQ("WALL RECORD, INPUT LINE 40", ATLINE("WALL RECORD", 40));
+  EXPECT_EQ("WALL RECORD", ATLINE("WALL RECORD", 0));
+  EXPECT_EQ(" (INPUT LINE 7)", ONLINE(7));
+  EXPECT_EQ("", ONLINE(0));
+}

@@ -175,7 +175,10 @@ TEST(RDWALL, WallSectionsAndTheirChecks) {
   } bad[] = {
       {"section 0", "0.0 10.0 0\n", 1, "ERROR -- WALL SECTION 1 NAMES CROSS SECTION 0, NOT ONE OF THE CROSS SECTIONS 1 TO 1"},
       {"section 2", "0.0 5.0 1\n5.0 10.0 2\n", 1, "ERROR -- WALL SECTION 2 NAMES CROSS SECTION 2"},
-      {"no sections", "0.0 10.0 1\n", 0, "ERROR -- WALL SECTION 1 NAMES CROSS SECTION 1, NOT ONE OF THE CROSS SECTIONS 1 TO 0"},
+      {"no sections", "0.0 10.0 1\n", 0,
+       "ERROR -- WALL SECTION 1 NAMES CROSS SECTION 1, BUT THE CONTROL RECORD GIVES NO CROSS SECTIONS (NCROSS = 0) "
+       "(INPUT LINE 1)"},
+      {"negative", "0.0 10.0 1\n", -1, "ERROR -- NCROSS = -1 (CONTROL RECORD, VALUE 4): A NEGATIVE NUMBER OF CROSS"},
       {"below", "0.0 10.3 1\n", 1, "ERROR -- WALL SECTION 1 REACHES STATION 21, OUTSIDE THE WALL (STATIONS 0 TO 20)"},
       {"above", "-0.3 10.0 1\n", 1, "ERROR -- WALL SECTION 1 REACHES STATION -1"},
       {"huge", "0.0 1E300 1\n", 1, "REACHES STATION 1000000"},
@@ -360,8 +363,8 @@ TEST(RDPYU, UserCurvesAndTheirCounts) {
   ReadCase n("");
   n.C.NPYU = -1;
   EXPECT_TRUE(n.ends(RDPYU));
-  EXPECT_EQ(2, n.m->D.KERR);  // silent
-  EXPECT_EQ("", n.out());
+  EXPECT_EQ(1, n.m->D.KERR);  // the field named
+  EXPECT_NE(std::string::npos, n.out().find("ERROR -- NPYU = -1 (CONTROL RECORD, VALUE 8): A NEGATIVE NUMBER OF USER"));
 
   ReadCase one("10 1 1.0 1.0\n0.0 0.0\n");
   one.C.NPYU = 1;

@@ -115,7 +115,7 @@ TEST(RUNWAL, EndCodeNineGivesBlockCodeTwo) {
   EXPECT_EQ((std::vector<int>{2, 2}), block_codes(c.lines("in.plt")));
 }
 
-TEST(RUNWAL, NegativeIterationLimitEndsRunSilently) {
+TEST(RUNWAL, NegativeIterationLimitEndsRunNamingTheField) {
   RunCase c("itmax");
   c.names();
   c.file("in.dat", problem("A", 1, 0, -1) + "0\n");
@@ -123,7 +123,9 @@ TEST(RUNWAL, NegativeIterationLimitEndsRunSilently) {
   const auto out = c.lines("in.out");
   EXPECT_EQ("     END OF ANALYSIS                             ", out.back());
   EXPECT_FALSE(has(out, "     RESULTS"));
-  EXPECT_TRUE(c.summary.silent_end);
+  EXPECT_TRUE(has(out, "     ERROR -- ITMAX = -1 (SECOND CONTROL RECORD, VALUE 8, INPUT LINE 3): A NEGATIVE MAXIMUM "
+                       "NUMBER OF ITERATIONS ENDS THE RUN"));
+  EXPECT_TRUE(c.summary.input_error);
 }
 
 TEST(RUNWAL, NamesFileWithFourRecords) {

@@ -136,9 +136,13 @@ TEST(LOOKUP, BeyondTheDistributionsStops) {
     FAIL() << "no stop";
   } catch (const Stop& s) {
     EXPECT_EQ("1", s.code);
+    // Before the stop, the line that says what was wrong and where.
+    EXPECT_EQ("ERROR -- A P-Y CURVE NEEDS THE STRENGTH AT THE DEPTH 5.5 BELOW THE TOP OF THE WALL, BELOW THE END "
+              "OF ITS DISTRIBUTION AT 5.0 (BOTTOM OF SOIL LAYER 1)",
+              s.text);
   }
   const std::string W = "\n                             **** WARNING ****\n     THE VALUE OF X = 0.55E+01IS BEYOND THE EXTENT OF\n     THE INPUT STRENGTH CURVE\n";
-  EXPECT_EQ(W + W, c.console());
+  EXPECT_EQ(0u, c.console().find(W + W + " ERROR -- A P-Y CURVE NEEDS THE STRENGTH"));
   try {
     PHILK(c.run, 6.0);
     FAIL() << "no stop";
@@ -171,6 +175,9 @@ TEST(SVBACK, SurchargeLayersAndSandBelowWater) {
     EXPECT_EQ("4", s.code);
   }
   EXPECT_NE(std::string::npos, c.report().find("     THE INPUT CURVE FOR UNIT WEIGHT"));
+  EXPECT_NE(std::string::npos, c.report().find("     ERROR -- A P-Y CURVE NEEDS THE VERTICAL STRESS OF THE BACKFILL AT "
+                                               "THE DEPTH 7.0 BELOW THE TOP OF THE WALL, BELOW THE END OF ITS "
+                                               "DISTRIBUTION AT 6.0 (BOTTOM OF SOIL LAYER 2)"));
 }
 
 TEST(QLOAD, StationLoadDividedByTheIncrementOnce) {

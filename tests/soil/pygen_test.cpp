@@ -166,6 +166,84 @@ TEST(PYGEN, CurveExchangeFileHoldsUserCurvesThenTheGeneratedOnes) {
   EXPECT_FALSE(std::getline(f, line));
 }
 
+TEST(PYLAYS, CurveDepthsPerLayer) {
+  // NCD depths: the outer ones 0.01 m inside the layer, the others evenly spaced (the
+  // quarters for five); a layer too thin for that keeps its outer depths half a spacing
+  // inside, so that the depths stay in order.
+  for (int NCD : {5, 9, MXCD}) {
+    for (double thick : {5.0, 0.02}) {
+      SoilCase c;
+      c.m.D.NCDRUN = NCD;
+      c.layer(4, 3.0 + thick, 18, 0, 0, 0, 0, 30, 30);
+      PYLAYS(c.run);
+      const auto& SW = c.m.SW;
+      ASSERT_EQ(NCD, SW.NCD);
+      const double sp = thick / (NCD - 1), E = thick == 5.0 ? 0.01 : sp / 2;
+      EXPECT_NEAR(E, SW.XC(1, 1), 1e-12);
+      EXPECT_NEAR(thick - E, SW.XC(1, NCD), 1e-12);
+      for (int I = 2; I < NCD; ++I) EXPECT_NEAR((I - 1) * sp, SW.XC(1, I), 1e-12) << NCD << " " << I;
+      for (int I = 2; I <= NCD; ++I) EXPECT_LT(SW.XC(1, I - 1), SW.XC(1, I));
+    }
+  }
+  SoilCase c;
+  c.m.D.NCDRUN = 2;  // the run's value is kept within NCDDEF..MXCD
+  PYLAYS(c.run);
+  EXPECT_EQ(NCDDEF, c.m.SW.NCD);
+}
+
+TEST(PYGEN, CoarseCurveDepthsWarn) {
+  // One layer below the excavation (3 m) to the end of the profile (10.2 m) or to DEPTH:
+  // the layer types whose resistance is not linear in depth warn when two curve depths
+  // within ten widths of the layer's top lie more than one width apart; a continuous
+  // wall (WA = WP) does not. The count of depths named in the warning silences it.
+  struct Row {
+    int type;
+    double wa, wp, depth;
+    int ncd;
+    bool warns;
+  } rows[] = {
+      {4, 4.0, 1.0, 20.0, 5, true},   {4, 4.0, 1.0, 20.0, 9, false},  {5, 4.0, 1.0, 20.0, 5, true},
+      {2, 4.0, 1.0, 20.0, 5, true},   {1, 4.0, 1.0, 20.0, 5, false},  {3, 4.0, 1.0, 20.0, 5, false},
+      {6, 4.0, 1.0, 20.0, 5, false},  {4, 1.0, 1.0, 20.0, 5, false},  {4, 4.0, 2.0, 20.0, 5, false},
+      {4, 4.0, 1.0, 7.0, 5, false},   {4, 4.0, 0.1, 20.0, 50, true},
+  };
+  for (const Row& r : rows) {
+    SoilCase c;
+    c.m.SOIL.WA = r.wa;
+    c.m.SOIL.WP = r.wp;
+    c.m.D.NCDRUN = r.ncd;
+    c.layer(r.type, r.depth, 18, 50, 80, 0.01, 0.01, 30, 30);
+    PYLAYS(c.run);
+    PYREPT(c.run);
+    EXPECT_EQ(r.warns ? 1 : 0, c.m.WRN.NWARN) << r.type << " " << r.wa << " " << r.wp << " " << r.depth << " "
+                                                << r.ncd;
+  }
+  // The text, in the report before the curves and on the console.
+  SoilCase c;
+  c.layer(1, 3.0, 18, 50, 50);
+  c.layer(4, 20.0, 18, 0, 0, 0, 0, 30, 30);
+  PYLAYS(c.run);
+  PYREPT(c.run);
+  const std::string W =
+      "WARNING -- SOIL LAYER 2 (SAND): CURVE DEPTHS 1.80 M APART NEAR ITS TOP, MORE THAN THE WIDTH 1.00 M: ITS "
+      "RESISTANCE MAY BE OVERSTATED; SET BRANTO_CURVE_DEPTHS=9 (BRANTO --curve-depths 9) FOR 9 CURVE DEPTHS PER "
+      "LAYER";
+  EXPECT_NE(std::string::npos, c.report().find("\n" + W + "\n\n\n        P-Y CURVES DATA\n"));
+  EXPECT_NE(std::string::npos, c.console().find(W));
+  // English units; too thick a layer for the most curve depths.
+  SoilCase e;
+  e.english();
+  e.m.SOIL.WA = 96;
+  e.m.SOIL.WP = 12;
+  e.layer(4, 2000.0, 0.07, 0, 0, 0, 0, 30, 30);
+  PYLAYS(e.run);
+  PYREPT(e.run);
+  EXPECT_NE(std::string::npos, e.report().find("SOIL LAYER 1 (SAND): CURVE DEPTHS 22.99 FT APART NEAR ITS TOP, MORE "
+                                               "THAN THE WIDTH 1.00 FT: ITS RESISTANCE MAY BE OVERSTATED; GIVE IT AS "
+                                               "THINNER LAYERS (BRANTO_CURVE_DEPTHS ALLOWS 50 CURVE DEPTHS PER LAYER)"))
+      << e.report();
+}
+
 TEST(READPY, SupportCurvesFromBothSides) {
   SoilCase c;
   c.u.open_memory_output(LPLT, "plot");
@@ -228,7 +306,7 @@ TEST(READPY, NoCurveTooManyAndNegativeCounts) {
   {
     SoilCase c;
     c.u.open_memory_output(LPLT, "plot");
-    c.write("in.pyc", "401\n");
+    c.write("in.pyc", std::to_string(MXXCRV + 1) + "\n");
     EXPECT_THROW(READPY(c.run), EndRun);
     EXPECT_NE(std::string::npos, c.report().find("     TOO MUCH DATA FOR AVAILABLE STORAGE"));
     EXPECT_FALSE(c.u.is_open(LXCH));
@@ -255,6 +333,28 @@ TEST(READPY, NoCurveTooManyAndNegativeCounts) {
     c.write("in.pyc", xfile({10.35}));
     EXPECT_THROW(READPY(c.run), EndRun);
     EXPECT_EQ(0, c.m.CRV.NCRV);
+  }
+}
+
+TEST(READPY, EveryLayerAtTheMostCurveDepthsFitsTheTables) {
+  // MXLAY layers of MXCD curve depths fill the support-curve table; one user curve more
+  // does not fit, and the run ends with the table named.
+  ASSERT_LE(MXLAY * MXCD, MXCRV);
+  for (int nuser : {0, 1}) {
+    SoilCase c;
+    c.u.open_memory_output(LPLT, "plot");
+    c.m.D.NCDRUN = MXCD;
+    for (int J = 1; J <= MXLAY; ++J) c.layer(1, 3.0 + 0.35 * J, 18, 20, 20);
+    c.m.CRV.NCRV = nuser;
+    PYGEN(c.run);
+    EXPECT_EQ(MXLAY * MXCD, c.m.SW.NGEN);
+    if (nuser == 0) {
+      READPY(c.run);
+      EXPECT_EQ(MXCRV, c.m.CRV.NCRV);
+    } else {
+      EXPECT_THROW(READPY(c.run), EndRun);
+      EXPECT_NE(std::string::npos, c.report().find("NUMBER OF SUPPORT CURVES"));
+    }
   }
 }
 

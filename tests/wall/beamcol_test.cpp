@@ -56,7 +56,7 @@ struct Wall {
 // the load. Deflections outside stations -1..NI+1 are zero. A slope point is enforced by
 // an unknown restraining couple at its station, which enters the equations of the two
 // neighbours, plus the slope equation; a fixed deflection replaces its station's equation.
-std::vector<double> dense_solve(const Wall& wl) {
+std::vector<double> dense_solve(const Wall& wl, std::vector<double>* couples = nullptr) {
   const Stations& S = wl.STA;
   const int NI = wl.NI;
   const double h = wl.H;
@@ -133,6 +133,7 @@ std::vector<double> dense_solve(const Wall& wl) {
   }
   std::vector<double> W(wl.NI + 7 + 1, 0.0);  // by internal index
   for (int K = K0; K <= K1; ++K) W[K] = x[col(K)];
+  if (couples != nullptr) couples->assign(x.begin() + nw, x.end());  // one per slope point
   return W;
 }
 
@@ -226,11 +227,93 @@ TEST(BEAMCOL, CantileverUnderTipLoad) {
 
     STARES(wl.run);
     const double h = wl.H;
-    for (int i = 0; i < NI; ++i) EXPECT_NEAR(P * i * h, wl.mom(i), 1e-9 * P * L) << i;
+    for (int i = 0; i <= NI; ++i) EXPECT_NEAR(P * i * h, wl.mom(i), 1e-9 * P * L) << i;  // P*L at the fixed end
     EXPECT_NEAR(P / 2, wl.shear(0), 1e-9 * P);  // the load sits on station 0
     for (int i = 1; i < NI - 1; ++i) EXPECT_NEAR(P, wl.shear(i), 1e-9 * P) << i;
     EXPECT_NEAR(P, wl.nf(0), 1e-9 * P);
-    for (int i = 1; i < NI - 1; ++i) EXPECT_NEAR(0.0, wl.nf(i), 1e-9 * P) << i;
+    for (int i = 1; i < NI; ++i) EXPECT_NEAR(0.0, wl.nf(i), 1e-9 * P) << i;
+    EXPECT_NEAR(P, wl.shear(NI - 1), 1e-9 * P);
+    EXPECT_NEAR(P / 2, wl.shear(NI), 1e-9 * P);  // the reaction sits on station NI
+    EXPECT_NEAR(-P, wl.nf(NI), 1e-9 * P);
+  }
+}
+
+TEST(STARES, RestrainedHeadOfABeamOnSprings) {
+  // Long beam on springs k (EI 5E4, k 5000, beta L = 8, h = L/400), lateral load P at the
+  // head. Fixed head, by a zero slope or by a stiff rotational restraint: the head
+  // moment is -P/(2 beta), to first order in h (0.49 % here: the end station's curvature
+  // carries the rigidity of a whole station). A couple C0 at a free head: the head
+  // moment is C0. The moment of the next station follows the closed form.
+  const double EI = 5.0E4, k = 5000.0, P = 100.0, C0 = 100.0;
+  const double beta = std::sqrt(std::sqrt(k / (4 * EI)));
+  const int NI = 400;
+  enum { SLOPE0, RSTIFF, COUPLE };
+  for (int head : {SLOPE0, RSTIFF, COUPLE}) {
+    Wall wl(NI, 8.0 / beta / NI);
+    const double h = wl.H;
+    wl.ei(0, NI, EI);
+    for (int i = 0; i <= NI; ++i) wl.STA.SW(Wall::k(i)) = (i == 0 || i == NI ? 0.5 : 1.0) * k * h;
+    if (head == SLOPE0) wl.point(1, 0, 2, 0.0, 0.0);
+    if (head == RSTIFF) wl.STA.R(Wall::k(0)) = 1.0E4 * EI;
+    if (head == COUPLE) {
+      wl.STA.T(Wall::k(0)) = C0;
+      wl.STA.NCOUP = 1;
+      wl.STA.KCOUP(1) = Wall::k(0);
+      wl.STA.CCOUP(1) = C0 / (2 * h);
+    } else {
+      wl.STA.QW(Wall::k(0)) = P;
+    }
+    BEAMCOL(wl.run);
+    STARES(wl.run);
+    SCOPED_TRACE(head);
+    const double bh = beta * h, M0 = P / (2 * beta);
+    if (head == COUPLE) {
+      EXPECT_NEAR(C0, wl.mom(0), 1e-9 * C0);
+      EXPECT_NEAR(C0 * std::exp(-bh) * (std::cos(bh) + std::sin(bh)), wl.mom(1), 1e-3 * C0);
+    } else {
+      EXPECT_NEAR(-M0, wl.mom(0), 0.005 * M0);
+      EXPECT_NEAR(-M0 * std::exp(-bh) * (std::cos(bh) - std::sin(bh)), wl.mom(1), 0.005 * M0);
+    }
+    // Shears: half the force at the head station (as at a free head); at the next station
+    // the force at the head and half its own.
+    const double F0 = wl.STA.QW(Wall::k(0)) - wl.STA.SW(Wall::k(0)) * wl.w(0);
+    const double F1 = -wl.STA.SW(Wall::k(1)) * wl.w(1);
+    EXPECT_NEAR(F0 / 2, wl.shear(0), 1e-7 * P);
+    EXPECT_NEAR(F0 + F1 / 2, wl.shear(1), 1e-7 * P);
+    EXPECT_NEAR(F0, wl.nf(0), 1e-7 * P);
+    EXPECT_NEAR(F1, wl.nf(1), 1e-7 * P);
+  }
+}
+
+TEST(STARES, EndMomentsMatchTheDenseSolve) {
+  // Every kind of term, slopes specified at both ends: the end moment is the moment of
+  // the curvature plus half of every couple at the end (applied, restraint, holding
+  // couple of the dense solve), with the sign of the end.
+  for (int NI : {1, 12, 40}) {
+    Wall wl(NI, 6.0);
+    fill_general(wl);
+    wl.STA.T(Wall::k(0)) = 250.0;
+    wl.STA.T(Wall::k(NI)) = -400.0;
+    wl.STA.R(Wall::k(0)) = 7000.0;
+    wl.STA.R(Wall::k(NI)) = 3000.0;
+    wl.point(1, 0, 2, 0.0, 0.002);
+    wl.point(2, NI, 3, 0.0, 0.0015);
+    BEAMCOL(wl.run);
+    std::vector<double> TC;
+    expect_matches_dense(wl, 1e-9);
+    dense_solve(wl, &TC);
+    ASSERT_EQ(2u, TC.size());
+    std::vector<double> curv(NI + 1);
+    for (int i = 0; i <= NI; ++i)
+      curv[i] = wl.STA.EI(Wall::k(i)) * (wl.w(i - 1) - 2 * wl.w(i) + wl.w(i + 1)) / (wl.H * wl.H);
+    STARES(wl.run);
+    const auto& S = wl.STA;
+    const double C0 = S.T(Wall::k(0)) + S.R(Wall::k(0)) * 0.002 + TC[0];
+    const double CN = S.T(Wall::k(NI)) + S.R(Wall::k(NI)) * 0.0015 + TC[1];
+    const double scale = std::fabs(C0) + std::fabs(CN) + std::fabs(curv[0]) + std::fabs(curv[NI]);
+    EXPECT_NEAR(curv[0] + C0 / 2, wl.mom(0), 1e-7 * scale) << NI;
+    EXPECT_NEAR(curv[NI] - CN / 2, wl.mom(NI), 1e-7 * scale) << NI;
+    for (int i = 1; i < NI; ++i) EXPECT_NEAR(curv[i], wl.mom(i), 1e-9 * scale) << i;
   }
 }
 
@@ -505,8 +588,9 @@ TEST(STARES, AppliedCouplesLeaveShearFreeOfTheMomentJump) {
       EXPECT_NEAR(0.0, wl.shear(i), 1e-9 * C0 / h) << "couple at " << j << ", station " << i;
       EXPECT_NEAR(0.0, wl.nf(i), 1e-9 * C0 / h) << "couple at " << j << ", station " << i;
     }
-    for (int i = j + 1; i < NI; ++i) EXPECT_NEAR(wl.mom(j + 1), wl.mom(i), 1e-9 * C0) << i;
+    for (int i = j + 1; i <= NI; ++i) EXPECT_NEAR(wl.mom(j + 1), wl.mom(i), 1e-9 * C0) << i;
     EXPECT_NEAR(C0, wl.mom(NI - 1), 1e-9 * C0);
+    EXPECT_NEAR(j == 0 ? C0 : C0 / 2, wl.mom(j), 1e-9 * C0);  // at an end, the moment inside the wall
     for (int i = 0; i < j; ++i) EXPECT_NEAR(0.0, wl.mom(i), 1e-9 * C0) << i;
   }
 }

@@ -46,7 +46,8 @@ TEST(PYCURV, NoCurves) {
   EXPECT_EQ(std::vector<std::string>{"           2           0"}, c.plot());
   c.C.NPYU = -1;
   EXPECT_TRUE(c.ends([&] { PYCURV(c.run); }));
-  EXPECT_EQ(2, c.m.D.KERR);
+  EXPECT_EQ("ERROR -- NPYU = -1 (CONTROL RECORD, VALUE 8): A NEGATIVE NUMBER OF USER-SPECIFIED P-Y CURVES ENDS THE RUN",
+            c.msg());
 }
 
 TEST(PYCURV, UserCurvesEchoCopiesAndRecords) {
@@ -112,27 +113,31 @@ TEST(PYCURV, UserCurveChecks) {
     WallCase c;
     user_curves(c, {{11, 1, 1, {-1, 1}, {1, -1}}});
     EXPECT_TRUE(c.ends([&] { PYCURV(c.run); }));
-    EXPECT_EQ("ERROR -- USER P-Y CURVE 1 AT STATION 11 IS OUTSIDE THE STATIONS 0 TO 10 OF THE WALL", c.msg());
+    EXPECT_EQ("ERROR -- USER P-Y CURVE 1 AT STATION 11 IS OUTSIDE THE STATIONS 0 TO 10 OF THE WALL (INPUT LINE 1)",
+              c.msg());
   }
   {
     WallCase c;
     user_curves(c, {{5, 1, 1, {-1, 1}, {1, -1}}, {5, 1, 1, {-1, 1}, {1, -1}}, {4, 1, 1, {-1, 1}, {1, -1}}});
     EXPECT_TRUE(c.ends([&] { PYCURV(c.run); }));
-    EXPECT_EQ("ERROR STOP -- STATIONS NOT IN ORDER", c.msg());
+    EXPECT_EQ("ERROR STOP -- STATIONS NOT IN ORDER: USER P-Y CURVE 3 AT STATION 4, ABOVE THE CURVE BEFORE IT "
+              "(INPUT LINE 7)",
+              c.msg());
     EXPECT_EQ(2, c.m.CRV.NCRV);  // equal keys are accepted
   }
   {
     WallCase c;
     user_curves(c, {{5, 1, -1, {-1, 1}, {1, -1}}});  // a negative multiplier reverses them
     EXPECT_TRUE(c.ends([&] { PYCURV(c.run); }));
-    EXPECT_EQ("ERROR -- THE DEFLECTIONS OF USER P-Y CURVE 1 (TIMES ITS Y-MULTIPLIER) ARE NOT IN INCREASING ORDER",
+    EXPECT_EQ("ERROR -- THE DEFLECTIONS OF USER P-Y CURVE 1 (TIMES ITS Y-MULTIPLIER) ARE NOT IN INCREASING ORDER "
+              "(INPUT LINE 1)",
               c.msg());
   }
   {
     WallCase c;
     user_curves(c, {{5, 1, 1, {0}, {0}}});
     EXPECT_TRUE(c.ends([&] { PYCURV(c.run); }));
-    EXPECT_EQ("ERROR -- USER P-Y CURVE 1 HAS 1 POINTS; A CURVE NEEDS AT LEAST 2", c.msg());
+    EXPECT_EQ("ERROR -- USER P-Y CURVE 1 HAS 1 POINTS; A CURVE NEEDS AT LEAST 2 (INPUT LINE 1)", c.msg());
   }
   {
     WallCase c;

@@ -60,9 +60,48 @@ TEST(RESULT, RestraintResults) {
   EXPECT_EQ(sp(15) + "  M" + sp(14) + " KN" + sp(11) + " KN-  M", out[i + 4]);
   EXPECT_EQ("    -----    ---------       ---------       ---------", out[i + 5]);
   ASSERT_EQ(static_cast<std::size_t>(i + 6 + 11), out.size());
-  for (int s = 0; s <= 10; ++s)
-    EXPECT_EQ(io::format("(3X,I5,2X,1PE12.3,3(2X,1PE15.4))", s, 1.0 * s, 100.0 * c.w(s), 5.0 * c.STA.SLOPE(s + 4)),
+  // The force and moment that acted: the two ends of the range carry half the stiffness.
+  for (int s = 0; s <= 10; ++s) {
+    const double g = s == 0 || s == 10 ? 0.5 : 1.0;
+    EXPECT_EQ(io::format("(3X,I5,2X,1PE12.3,3(2X,1PE15.4))", s, 1.0 * s, g * 100.0 * c.w(s),
+                         g * 5.0 * c.STA.SLOPE(s + 4)),
               out[i + 6 + s]);
+    EXPECT_DOUBLE_EQ(g * 100.0 * c.w(s), c.STA.FREST(s + 4));
+    EXPECT_DOUBLE_EQ(g * 5.0 * c.STA.SLOPE(s + 4), c.STA.MREST(s + 4));
+  }
+  // The head moment of the station table is the moment the restraint exerts there.
+  EXPECT_NEAR(c.STA.MREST(4), c.m.RES.XMOM(4), 1e-9 * std::fabs(c.STA.MREST(4)));
+  EXPECT_NE(0.0, c.m.RES.XMOM(4));
+}
+
+TEST(RESULT, RestraintForcesOfAdjacentRangesAndChains) {
+  // Records 1 (0..4) and 2 (4..8) meet at station 4, where each acts with half its
+  // stiffness; the chain of records 3 and 4 runs 0 (stiffness 0) to 10 (stiffness 40)
+  // and record 4 carries its share, half of 40 at its own station 10. A record at
+  // station -2 restrains no deflection there. Summed, the rows give the table FREST.
+  WallCase c(10, 1.0);
+  c.restraint(0, 4, 0, 100.0, 0.0);
+  c.restraint(4, 8, 0, 300.0, 0.0);
+  c.restraint(0, 0, 1, 0.0, 0.0);
+  c.restraint(10, 10, 0, 40.0, 0.0);
+  c.restraint(-2, -2, 0, 1.0E3, 0.0);
+  c.record(0, 0, 0, 50.0);
+  c.stadat();
+  c.analyse();
+  const auto out = c.out();
+  const int i = find_line(out, "    -----    ---------       ---------       ---------");
+  ASSERT_EQ(static_cast<std::size_t>(i + 14), out.size());  // 13 rows, the last table
+  auto force = [&](int row) { return std::stod(out[i + row].substr(24, 15)); };
+  EXPECT_EQ("       4", out[i + 5].substr(0, 8));
+  EXPECT_NEAR(50.0 * c.w(4), force(5), 1e-4 * std::fabs(50.0 * c.w(4)));   // record 1 at 4
+  EXPECT_EQ("       4", out[i + 6].substr(0, 8));
+  EXPECT_NEAR(150.0 * c.w(4), force(6), 1e-4 * std::fabs(150.0 * c.w(4)));  // record 2 at 4
+  EXPECT_NEAR(20.0 * c.w(10), force(12), 1e-4 * std::fabs(20.0 * c.w(10)));  // record 4 at 10
+  EXPECT_EQ("      -2", out[i + 13].substr(0, 8));
+  EXPECT_EQ(0.0, force(13));
+  EXPECT_DOUBLE_EQ(200.0 * c.w(4) + 16.0 * c.w(4), c.STA.FREST(8));  // with the chain's 40*4/10
+  EXPECT_DOUBLE_EQ(20.0 * c.w(10), c.STA.FREST(14));
+  EXPECT_EQ(0.0, c.STA.FREST(2));
 }
 
 TEST(RESULT, TieBackResults) {

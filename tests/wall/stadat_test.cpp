@@ -140,14 +140,16 @@ TEST(STADAT, RunEndingChecks) {
     WallCase c;
     c.record(5, 3, 0, 1.0);
     EXPECT_TRUE(c.ends([&] { c.stadat(); }));
-    EXPECT_EQ("ERROR STOP -- STATIONS NOT IN ORDER", c.msg());
+    EXPECT_EQ("ERROR STOP -- STATIONS NOT IN ORDER: STIFFNESS AND LOAD RECORD 1 ENDS AT STATION 3, ABOVE ITS FIRST "
+              "STATION 5",
+              c.msg());
   }
   {
     WallCase c;  // a chain that runs backwards
     c.record(8, 8, 1, 1.0);
     c.record(3, 3, 0, 1.0);
     EXPECT_TRUE(c.ends([&] { c.stadat(); }));
-    EXPECT_EQ("ERROR STOP -- STATIONS NOT IN ORDER", c.msg());
+    EXPECT_EQ(0u, c.msg().find("ERROR STOP -- STATIONS NOT IN ORDER: STIFFNESS AND LOAD RECORD 1 ENDS AT STATION 3"));
   }
   {
     WallCase c;
@@ -159,8 +161,13 @@ TEST(STADAT, RunEndingChecks) {
     WallCase c;  // NI = 10: station 13 lies beyond NI+2
     c.record(8, 13, 0, 1.0);
     EXPECT_TRUE(c.ends([&] { c.stadat(); }));
-    EXPECT_EQ("ERROR -- NON-ZERO TABLE 4 DATA BEYOND END", c.msg());
-    EXPECT_EQ("     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END", c.out().back());
+    EXPECT_EQ("ERROR -- NON-ZERO TABLE 4 DATA BEYOND END: STIFFNESS AND LOAD RECORD 1 LOADS STATIONS BELOW STATION 12",
+              c.msg());
+    // The fixed message, then the line that names the record.
+    const auto out = c.out();
+    ASSERT_GE(out.size(), 2u);
+    EXPECT_EQ("     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END", out[out.size() - 2]);
+    EXPECT_EQ("     STIFFNESS AND LOAD RECORD 1 LOADS STATIONS BELOW STATION 12", out.back());
   }
   {
     WallCase c;  // zero values beyond the end and a huge station are harmless
@@ -192,7 +199,7 @@ TEST(STADAT, RunEndingChecks) {
     WallCase c;
     c.tie(12.0, 1, 1, 1, 0, 1, 0);
     EXPECT_TRUE(c.ends([&] { c.stadat(); }));
-    EXPECT_EQ("ERROR -- NON-ZERO TABLE 4 DATA BEYOND END", c.msg());
+    EXPECT_EQ("ERROR -- NON-ZERO TABLE 4 DATA BEYOND END: TIE BACK 1 AT STATION 12 IS BELOW THE WALL", c.msg());
   }
   {
     WallCase c;
