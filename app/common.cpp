@@ -330,18 +330,18 @@ void finish(Outcome& r, const RunSummary& s, std::string console, const std::str
 Outcome refused(const std::string& file, std::string text) { return failed(file, "refused", std::move(text)); }
 
 // The engine's run in the current directory, console captured, with the host's hooks.
-// Every run starts on a fresh model, as a new process would. The process keeps one and
-// builds it anew before each run: a worker that runs many inputs then finds its pages
-// already mapped, which costs a fraction of allocating and faulting in a new one.
+// Every run starts on a fresh model, as a new process would: the first on the process's
+// model, which comes cleared and whose pages are touched only where a run writes; each
+// later one (a worker runs many inputs) on the same model cleared again in place.
 Model& fresh_model() {
-  static std::unique_ptr<Model> m;
-  if (m) {
-    std::destroy_at(m.get());
-    std::construct_at(m.get());
-  } else {
-    m = std::make_unique<Model>();
+  static bool used = false;
+  Model& m = process_model();
+  if (used) {
+    std::destroy_at(&m);
+    std::construct_at(&m);  // value-initialised: every table cleared
   }
-  return *m;
+  used = true;
+  return m;
 }
 
 // The results of each problem go to col, finished with the input's name as shown.
