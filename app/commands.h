@@ -5,8 +5,11 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "common.h"
+#include "run/check.h"
 
 namespace host {
 
@@ -18,5 +21,18 @@ Action add_plain(CLI::App& app, Options& o);
 Action add_run(CLI::App& app, Options& o);
 // branto sweep TEMPLATE.dat PARAMS.csv [-j N] [--shard i/n] [--summary FILE.csv]
 Action add_sweep(CLI::App& app, Options& o);
+// branto check INPUT: the annotated listing, nothing analysed or written
+Action add_check(CLI::App& app);
+// branto new TYPE [--si|--english]: a starter input on standard output
+Action add_new(CLI::App& app);
+
+// The listing of `branto check` as the host prints it: each record with its lines, its
+// name and its fields, the facts of each problem, the warnings, the error and a last line
+// that names the input (label) and the outcome.
+std::string format_listing(const InputListing& l, const std::string& label);
+std::string format_record(const ListRecord& r);
+// The types of `branto new` and the text of each (nullptr: no such type).
+std::vector<std::string> starter_types();
+const char* starter_text(const std::string& type, bool si);
 
 }  // namespace host

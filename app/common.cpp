@@ -403,6 +403,10 @@ void add_output_options(CLI::App& app, Options& o) {
   app.add_flag("--json", o.json, "also write NAME.json: every result of every stage at full precision");
   app.add_flag("--csv", o.csv, "also write NAME.csv: the stations of every stage as one table");
   app.add_flag("--html", o.html, "also write NAME.html: the results with charts, one self-contained page");
+  add_curve_depths(app);
+}
+
+void add_curve_depths(CLI::App& app) {
   // The engine reads the number of curve depths from its environment at the start of a
   // run; workers inherit it.
   app.add_option_function<int>(

@@ -28,6 +28,8 @@ struct Options {
                                                  // STEM.csv, STEM.html
 };
 void add_output_options(CLI::App& app, Options& o);
+// --curve-depths N (part of the output options; alone on commands that only read).
+void add_curve_depths(CLI::App& app);
 
 // A usage error found after parsing: its message, then exit status EX_USAGE.
 int usage_error(const std::string& text);

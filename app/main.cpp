@@ -18,7 +18,10 @@ int main(int argc, char** argv) {
       "64 a usage error.");
   Options o;
   const Action plain = add_plain(app, o);
-  std::map<std::string, Action> commands{{"run", add_run(app, o)}, {"sweep", add_sweep(app, o)}};
+  std::map<std::string, Action> commands{{"run", add_run(app, o)},
+                                          {"sweep", add_sweep(app, o)},
+                                          {"check", add_check(app)},
+                                          {"new", add_new(app)}};
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

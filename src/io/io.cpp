@@ -109,6 +109,8 @@ struct Units::Impl {
   Unit units[MXUNIT];
   bool capture = false;
   Watch watch;
+  int obsunit = -1;  // the unit observed, and its observer
+  Observer observer;
 
   Unit& get(int unit) {
     check_unit(unit);
@@ -474,6 +476,13 @@ void Units::list_read_targets(int unit, const Rec& rec, const Target* targets, s
   p_->load(u);
   Watch* w = p_->watch.unit == unit ? &p_->watch : nullptr;
   io::list_read(u, rec, targets, n, w);
+  if (p_->obsunit == unit) p_->observer(u.last, rec, std::span<const Target>(targets, n));
+}
+
+void Units::observe(int unit, Observer hook) {
+  check_unit(unit);
+  p_->obsunit = hook ? unit : -1;
+  p_->observer = std::move(hook);
 }
 
 void Units::watch_kept(int unit, const void* begin, std::size_t size, std::function<void(const Kept&)> hook) {
@@ -515,6 +524,13 @@ bool Units::read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n) {
   auto field = [&](std::size_t i) { return i < line.size() ? line[i] : ' '; };
   const std::size_t from = uw >= n ? uw - n : 0;
   for (std::size_t k = 0; k < n; ++k) dst[k] = from + k < uw ? field(from + k) : ' ';
+  if (p_->obsunit == unit) {
+    Target t;
+    t.kind = Target::TEXT;
+    t.cp = dst;
+    t.n = n;
+    p_->observer(u.last, rec, std::span<const Target>(&t, 1));
+  }
   for (std::size_t i = uw; i < line.size(); ++i)
     if (line[i] != ' ' && line[i] != '\t' && line[i] != '\0') return true;
   return false;

@@ -235,6 +235,14 @@ class Units {
   // replaces the old one and forgets what was assigned.
   void watch_kept(int unit, const void* begin, std::size_t size, std::function<void(const Kept&)> hook);
   void unwatch_kept();
+
+  // Observe the READs of one unit: after each list-directed READ and each Aw read of it
+  // is complete, hook gets where the record was, how it is named and its targets as the
+  // READ left them (an Aw read as one TEXT target). For a listing of the input as it was
+  // taken; a READ that fails calls nothing. A new observer replaces the old one; a null
+  // hook ends the observing. Without an observer a READ costs nothing more.
+  using Observer = std::function<void(const RecordSpan&, const Rec&, std::span<const Target>)>;
+  void observe(int unit, Observer hook);
   // A value at p was set from this run's input in another way than by a READ (a copy of
   // a value read): a null value there later is not reported.
   void note_set(const void* p);

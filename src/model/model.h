@@ -149,6 +149,8 @@ struct Driver {
   int KWALRD = 0;              // 1: a problem of this run has read wall sections
   int KEPRD = 0;               // 1: a problem of this run has read earth-pressure data
   int LPROB = 0;               // input line of the current problem's title record
+  int KCHECK = 0;              // 1: the run reads and checks its problems without analysing
+                               // them (CHKRUN): no pressure table, curves or iteration
 };
 
 // A fixed-length text of a table of the Model: like Chars, blank padded once assigned,

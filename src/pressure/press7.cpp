@@ -9,6 +9,14 @@
 #include "report/report.h"
 
 void PRESS7(Run& run) {
+  EPPROF(run);
+  // Steps 3 to 5.
+  START7(run);
+  FORCES(run);
+  BULK(run);
+}
+
+void EPPROF(Run& run) {
   auto& EP = run.m.EP;
   const auto& SOIL = run.m.SOIL;
   // Step 1: working copies of the wall and surface-load values; unit weight of water.
@@ -30,11 +38,7 @@ void PRESS7(Run& run) {
   if (SOIL.NSUR > 0) SURREF(run);
   // Step 2: working layers.
   LAYERS(run);
-  // Steps 3 to 5.
   OUTPT7(run);
-  START7(run);
-  FORCES(run);
-  BULK(run);
 }
 
 void LAYERS(Run& run) {

@@ -18,6 +18,10 @@ void EARTHP(Run& run);
 //   stops   "1" no working layer starts at the excavation level, "2" more than MXLW
 //           working layers (both after the soil, surcharge and wall sections)
 void PRESS7(Run& run);
+// EPPROF -- the first steps of PRESS7: working values, working layers and OUTPT7, with
+// the stops that a profile without a layer at the excavation level, or with too many
+// working layers, ends in. A reading of the input that does not analyse it stops here.
+void EPPROF(Run& run);
 // The working layer table: the input layers split at HFREE and ZWA (EP.NLW, KOVFL,
 // IEXC, IWAT, THICK, ZTOP, STREN, PHI, WEIGHT, KOPT, DRAIND).
 void LAYERS(Run& run);

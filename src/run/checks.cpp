@@ -162,6 +162,20 @@ void CHECKS(Run& run) {
               "TO RV6, THE EARTH LOADS TO WA");
   }
   if (C.NSECT > 0) CHKEI(run, NW);
+  // Nothing holds the wall sideways: no soil-resistance curves, no lateral springs, no
+  // specified deflection and no tie backs. Its loads then find no equilibrium.
+  if (C.KPYGEN != 2 && C.NPYU <= 0 && C.KEP != 4 && TIE.NTIEF <= 0 && run.m.D.KWALRD == 1) {
+    const auto& STA = run.m.STA;
+    bool HELD = false;
+    for (int K = 1; K <= std::min(C.NI + 7, MXSTA) && !HELD; ++K)
+      HELD = STA.S(K) != 0 || STA.KODE(K) == 2 || STA.KODE(K) == 4;
+    if (!HELD)
+      BWARN(run, NW,
+            "THE WALL HAS NO LATERAL SUPPORT: NO P-Y CURVES (KPYGEN = " + std::to_string(C.KPYGEN) + ", NPYU = " +
+                std::to_string(C.NPYU) + ", " + ATLINE("CONTROL RECORD", C.LCTRL) +
+                "), NO SPRINGS, SPECIFIED DEFLECTIONS OR TIE BACKS: ITS LOADS FIND NO EQUILIBRIUM "
+                "(KPYGEN = 2 GENERATES THE CURVES OF THE SOIL PROFILE)");
+  }
   if (C.NSECT > 0 && C.KEP >= 2) CHKSOI(run, NW);
   // Generated curves need a layer below the excavation surface within the wall.
   if (C.KPYGEN == 2 && S.WP > 0 && S.LWALL > 0 && !NOEXC(run)) {

@@ -107,7 +107,9 @@ void PYCURV(Run& run) {
     RDPYU(run);
     USRCRV(run);
   }
-  if (C.KPYGEN == 2) {
+  if (C.KPYGEN == 2 && run.m.D.KCHECK == 1) {
+    PYPREP(run);  // a reading only: the layers and curve depths, no curves
+  } else if (C.KPYGEN == 2) {
     PYGEN(run);
     READPY(run);
   }

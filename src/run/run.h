@@ -39,7 +39,8 @@ struct RunSummary {
   std::vector<std::string> warnings;  // every warning of the run kept in WRN, in order
   int nwarn = 0;                      // warnings written in the run, kept or not
   // Called after the results of every analysed problem, with the model as they left it:
-  // a host takes the results of the problem there. The library's entry point gives no
+  // a host takes the results of the problem there. In a reading only (CHKRUN), after
+  // each problem is read and checked. The library's entry point gives no
   // summary, so a run costs nothing more.
   std::function<void(const Model&)> problem_done;
 };
@@ -51,6 +52,14 @@ Model& process_model();
 // RUNWAL -- one run: NAMES.dat, the files, every problem of the input data file, the end
 // of run. Never throws; returns one of the RC_ codes. The model keeps its tables.
 int RUNWAL(Run& run, RunSummary* summary = nullptr);
+// CHKRUN -- one reading of the input data file that the caller has opened on unit LINP
+// (a file or a text in memory), without NAMES.dat: every problem is read, echoed to a
+// report kept in memory and checked (station data, the checks of CHECKS, the working
+// layers of the earth pressure, the layers and curve depths of the p-y curves) but not
+// analysed: no pressure table, no curves, no iteration, and no file is written. The
+// summary gets one entry per problem read (not analysed), the warnings, the error or
+// stop. Returns as RUNWAL.
+int CHKRUN(Run& run, RunSummary* summary = nullptr);
 
 // The report header of one problem: banner, file names, time and date.
 void HEADER(Run& run);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <stdexcept>
 #include <string>
 
 #include "pressure/pressure.h"
@@ -256,18 +257,24 @@ bool PROBLM(Run& run, RunSummary* summary) {
     // Step 9: p-y modification factors and earth-pressure data; the pressure table.
     RDSOIL(run);
     CHECKS(run);
-    EARTHP(run);
-    PRSLOD(run);
+    if (D.KCHECK == 0) {
+      EARTHP(run);
+      PRSLOD(run);
+    } else if (C.KEP >= 2) {
+      EPPROF(run);  // a reading only: the working layers and their stops
+    }
   } else {
     CHECKS(run);
   }
   // Step 10: soil-resistance curves.
   PYCURV(run);
   // Step 11: iteration and results.
-  ITERAT(run);
-  D.KEXCD = (run.m.ITR.KEXIT == KXLIMN || run.m.ITR.KEXIT == KXDEFL) ? 1 : 0;
-  CHKMEC(run);
-  RESULT(run);
+  if (D.KCHECK == 0) {
+    ITERAT(run);
+    D.KEXCD = (run.m.ITR.KEXIT == KXLIMN || run.m.ITR.KEXIT == KXDEFL) ? 1 : 0;
+    CHKMEC(run);
+    RESULT(run);
+  }
   SUMMRY(run, summary);
   if (summary != nullptr && summary->problem_done) summary->problem_done(run.m);
   // Steps 12 to 14: end code.
@@ -335,9 +342,20 @@ void PLTEND(Run& run, int KODEP) {
 
 namespace {
 
-// The run itself, every failure caught.
-int RUNALL(Run& run, RunSummary* summary) {
+// A reading of the input only: the input data file is open on LINP already; the report,
+// the plot output file and the iteration log are kept in memory and dropped, and no
+// exchange file is named, so nothing is written anywhere.
+void OPNCHK(Run& run) {
   auto& D = run.m.D;
+  for (int I = 5; I <= 10; ++I) D.NAMES[I].fill(' ');
+  D.NAMES[5] = run.u.path(LINP);
+  for (int IU : {LOUT, LPLT, LLOG}) run.u.open_memory_output(IU, "");
+}
+
+// The run itself, every failure caught. CHECK: a reading of the input only (CHKRUN).
+int RUNALL(Run& run, RunSummary* summary, bool CHECK) {
+  auto& D = run.m.D;
+  D.KCHECK = CHECK ? 1 : 0;
   D.KERR = 0;
   D.ERRMSG.fill(' ');
   run.m.WRN.NWARN = 0;
@@ -353,9 +371,13 @@ int RUNALL(Run& run, RunSummary* summary) {
     ~Unwatch() { u.unwatch_kept(); }
   } unwatch{run.u};
   try {
-    RDNAMS(run);
-    CHKNAM(run);
-    OPNALL(run);
+    if (CHECK) {
+      OPNCHK(run);
+    } else {
+      RDNAMS(run);
+      CHKNAM(run);
+      OPNALL(run);
+    }
     CDEPTH(run);
     // A null value of the input keeps what the tables held: told when this run has not
     // read that value itself (it comes from an earlier run, or is the initial value).
@@ -409,7 +431,18 @@ int RUNALL(Run& run, RunSummary* summary) {
 }  // namespace
 
 int RUNWAL(Run& run, RunSummary* summary) {
-  const int code = RUNALL(run, summary);
+  const int code = RUNALL(run, summary, false);
+  try {
+    WARNSM(run, summary);  // the host gets the warnings however the run ended
+  } catch (...) {
+  }
+  return code;
+}
+
+int CHKRUN(Run& run, RunSummary* summary) {
+  if (!run.u.is_open(LINP)) throw std::logic_error("CHKRUN: no input data file open on unit 5");
+  const int code = RUNALL(run, summary, true);
+  run.m.D.KCHECK = 0;
   try {
     WARNSM(run, summary);  // the host gets the warnings however the run ended
   } catch (...) {

@@ -285,10 +285,9 @@ void PYDISP(Run& run) {
   }
 }
 
-void PYGEN(Run& run) {
+void PYPREP(Run& run) {
   const auto& C = run.m.C;
   const auto& S = run.m.SOIL;
-  auto& SW = run.m.SW;
   io::write(run, LCON, R"((" READ SOIL DATA...."))");
   // Every curve is built on the width WP, and its depths start at the excavation surface.
   // No wall record read at all: the soil profile comes only with the earth-pressure data.
@@ -305,6 +304,12 @@ void PYGEN(Run& run) {
                     ATLINE("SECOND CONTROL RECORD, VALUE 5", C.LCTL2) + ")");
   PYLAYS(run);
   PYREPT(run);
+}
+
+void PYGEN(Run& run) {
+  const auto& C = run.m.C;
+  auto& SW = run.m.SW;
+  PYPREP(run);
   // The curve-exchange file: the count, the user curves, the generated curves.
   const auto& NAME = run.m.D.NAMES[9];
   if (NAME.trimmed().empty()) throw io::FileError("no curve-exchange file named in NAMES.dat (record 9)");

@@ -14,6 +14,10 @@
 // sides by soil type, "SOIL LAYERS AND STRENGTH DATA"; writes the curve-exchange file
 // (user curves first when KPYGEN = 2 and NPYU > 0, then the generated curves).
 void PYGEN(Run& run);
+// PYPREP -- the first steps of PYGEN: the checks of the width and the excavation depth,
+// PYLAYS and PYREPT (with the warnings of coarse curve depths). A reading of the input
+// that does not analyse it stops here: SW then holds the layers and curve depths.
+void PYPREP(Run& run);
 
 // READPY -- read the curve-exchange file back: one 33-point support curve per curve
 // depth at its nearest station, appended to CRV after the records already there (CONTD

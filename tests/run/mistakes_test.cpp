@@ -68,7 +68,7 @@ const Mistake CORPUS[] = {
      1,
      {"WARNING -- NO EQUILIBRIUM WAS FOUND: THE DEFLECTION -3.1141E+09 M AT STATION 60 EXCEEDS THE LENGTH OF THE "
       "WALL, 12.0 M: THE WALL IS A MECHANISM",
-      "stage 1: NO EQUILIBRIUM (the wall is a mechanism), 3 iterations, 1 warning"}},
+      "stage 1: NO EQUILIBRIUM (the wall is a mechanism), 3 iterations, 2 warnings"}},
     // Input errors that name the field and the input line.
     {"nsect_negative",
      2,
