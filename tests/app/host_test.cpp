@@ -354,3 +354,51 @@ TEST(Sweep, TableAndPlaceholders) {
   EXPECT_EQ(8, n);
   for (const char* s : {"0/2", "3/2", "1/0", "1", "a/b", "1/2x", "/2"}) EXPECT_FALSE(host::parse_shard(s, i, n)) << s;
 }
+
+// `branto check`: the listing on standard output, the exit status by what the reading
+// found, and no file written anywhere, whatever the input holds.
+TEST_F(Host, CheckListsTheInputAndWritesNothing) {
+  put("wall.dat", example("si_sand_cantilever.dat"));
+  const auto before = tree(top / "w");
+  EXPECT_EQ(0, host("check wall.dat")) << err;
+  EXPECT_NE(std::string::npos, out.find("  line 3      second control record\n"));
+  EXPECT_NE(std::string::npos, out.find("XEXC=4 m"));
+  EXPECT_NE(std::string::npos, out.find("wall length       NI * H = 110 * 0.1 m = 11 m"));
+  EXPECT_NE(std::string::npos, out.find("wall.dat: 1 problem read, not analysed; clean\n"));
+  // A value missing from the wall record: it takes its last value from the next line,
+  // whose other values are left unread, and the records after it slip.
+  std::string slipped = example("si_sand_cantilever.dat");
+  slipped.replace(slipped.find("4.0 1.0 1.0 3.0 4.0 1.0 1 0.0 0.0"), 33, "4.0 1.0 1.0 3.0 4.0 1.0 1 0.0");
+  put("slip.dat", slipped);
+  EXPECT_EQ(2, host("check slip.dat"));
+  EXPECT_NE(std::string::npos, out.find("  lines 14-15 wall record   <- runs over 2 lines, 5 values left unread on line 15\n"
+                                        "             HFREE=4 m   WA=1 m"))
+      << out;
+  EXPECT_NE(std::string::npos, out.find("error:\n  slip.dat, line 19: surcharge count record, value 1 (NSUR)")) << out;
+  EXPECT_EQ(1, host("check '" BRANTO_SOURCE_DIR "/tests/cases/mistakes/wall_height.dat'"));
+  EXPECT_NE(std::string::npos, out.find("WARNING -- THE WALL IS NI * H"));
+  EXPECT_EQ(2, host("check missing.dat"));
+  EXPECT_NE(std::string::npos, out.find("missing.dat"));
+  auto after = tree(top / "w");
+  std::erase_if(after, [](const auto& f) { return f.first == "slip.dat"; });
+  EXPECT_EQ(before, after);
+}
+
+// `branto new`: each starter, in both unit systems, is a clean input: the check finds
+// nothing, and the analysis converges without a warning.
+TEST_F(Host, EveryStarterRunsClean) {
+  for (const char* type : {"cantilever-sand", "anchored-clay", "pile-soft-clay"})
+    for (const char* units : {"--si", "--english"}) {
+      const std::string what = std::string(type) + " " + units;
+      ASSERT_EQ(0, host("new " + what)) << what << err;
+      EXPECT_NE(std::string::npos, err.find("The values to change first")) << what;
+      put("s.dat", out);
+      EXPECT_EQ(0, host("check s.dat")) << what << out;
+      EXPECT_EQ(0, host("s.dat")) << what << out << err;
+      EXPECT_NE(std::string::npos, out.find("stage 1: converged")) << what << out;
+      EXPECT_EQ(std::string::npos, (out + err).find("WARNING")) << what << out << err;
+      EXPECT_EQ(std::string::npos, (out + err).find("warning")) << what << out << err;
+    }
+  EXPECT_EQ(64, host("new retaining-wall"));
+  EXPECT_EQ(64, host("new anchored-clay --si --english"));
+}

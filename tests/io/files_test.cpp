@@ -118,3 +118,35 @@ TEST(Units, KeptValuesAreReported) {
   EXPECT_TRUE(kept.empty());
   u.unwatch_kept();
 }
+
+// The observer of a unit sees each READ once it is complete: the record's lines, its
+// name and its targets as filled; a READ that fails, and the reads of other units, not.
+TEST(Units, ObserverSeesEachReadAsTaken) {
+  Units u;
+  u.open_memory_input(5, "in.dat", "TITLE LINE\n1 2.5\n3\n 7 x\n");
+  u.open_memory_input(6, "other", "9\n");
+  std::vector<std::string> seen;
+  u.observe(5, [&](const io::RecordSpan& at, const Rec& rec, std::span<const io::Target> t) {
+    std::string v = std::to_string(at.first) + "-" + std::to_string(at.last) + "+" + std::to_string(at.left) + " " +
+                    std::string(rec.what) + ":";
+    for (const io::Target& x : t)
+      v += x.kind == io::Target::TEXT ? " '" + std::string(x.cp, 5) + "'"
+           : x.kind == io::Target::INT ? " " + std::to_string(*x.ip)
+                                       : " " + std::to_string(*x.rp);
+    seen.push_back(v);
+  });
+  Chars<5> title;
+  int i = 0, j = 0;
+  double r = 0;
+  io::read_a(u, 5, Rec{"title"}, 5, title);
+  io::list_read(u, 5, Rec{"pair", 0, "I R"}, i, r);
+  io::list_read(u, 5, Rec{"other unit"}, j);
+  io::list_read(u, 6, Rec{"not seen"}, j);
+  EXPECT_THROW(io::list_read(u, 5, Rec{"bad"}, i, j), io::InputError);
+  EXPECT_EQ((std::vector<std::string>{"1-1+0 title: 'TITLE'", "2-2+0 pair: 1 2.500000", "3-3+0 other unit: 3"}), seen);
+  u.observe(5, nullptr);
+  seen.clear();
+  u.open_memory_input(5, "in.dat", "4\n");
+  io::list_read(u, 5, Rec{"unobserved"}, i);
+  EXPECT_TRUE(seen.empty());
+}
