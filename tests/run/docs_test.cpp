@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "run/check.h"
 #include "runcase.h"
 
 namespace {
@@ -67,6 +68,46 @@ TEST(DOCS, EveryRecordAndFieldOfTheReaderIsInTheReference) {
   for (const std::string& r : records) EXPECT_NE(std::string::npos, ldoc.find(lower(r))) << "record \"" << r << "\"";
   for (const std::string& f : fields)
     EXPECT_TRUE(std::regex_search(doc, std::regex("\\b" + f + "\\b"))) << "field " << f;
+}
+
+// The words of a line of the reference or of a unit: split at blanks and at the marks of
+// tables, emphasis and lists.
+std::set<std::string> unit_words(std::string_view t) {
+  std::set<std::string> w;
+  std::string cur;
+  for (char c : std::string(t) + " ") {
+    if (std::string_view(" |*();,`").find(c) != std::string_view::npos) {
+      if (!cur.empty()) w.insert(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  return w;
+}
+
+// The units that `branto check` gives each field are those of the reference: a line of
+// the reference names the field in code and gives both units.
+TEST(DOCS, UnitTableAgreesWithTheReference) {
+  std::vector<std::string> doc;
+  {
+    std::istringstream ss(slurp(SRC / "docs" / "input.md"));
+    for (std::string l; std::getline(ss, l);) doc.push_back(l);
+  }
+  ASSERT_GE(UNITAB().size(), 60u);
+  for (const FieldUnit& f : UNITAB()) {
+    const std::regex code("`[^`]*\\b" + std::string(f.field) + "\\b[^`]*`");
+    std::set<std::string> want = unit_words(f.english);
+    want.merge(unit_words(f.si));
+    bool found = false;
+    for (const std::string& l : doc) {
+      if (!std::regex_search(l, code)) continue;
+      const std::set<std::string> have = unit_words(l);
+      found = found || std::includes(have.begin(), have.end(), want.begin(), want.end());
+    }
+    EXPECT_TRUE(found) << f.record << " " << f.field << ": no line of docs/input.md names `" << f.field << "` with "
+                       << f.english << " and " << f.si;
+  }
 }
 
 TEST(DOCS, WalkThroughIsTheBundledExample) {
