@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "outputs.h"
+#include "verify_cmd.h"
 #include "run/run.h"
 
 namespace fs = std::filesystem;
@@ -26,6 +27,7 @@ void usage(std::FILE* f) {
   std::fprintf(f,
                "usage: branto [--out-dir DIR] [--curve-depths N] [--json] [--csv] [--html] INPUT\n"
                "       branto [--curve-depths N] [--json] [--csv] [--html] --names\n"
+               "       branto verify [--markdown] [DIR]\n"
                "       branto --help | --version\n"
                "\n"
                "Analyses the retaining-wall problems of the input data file INPUT and writes\n"
@@ -36,6 +38,8 @@ void usage(std::FILE* f) {
                "default 5), as the environment variable BRANTO_CURVE_DEPTHS=N does.\n"
                "--json, --csv, --html also write INPUT.json (every result, full precision),\n"
                "INPUT.csv (the stations of every stage) and INPUT.html (report with charts).\n"
+               "verify runs the verification cases and compares each quantity with its\n"
+               "reference (see VERIFICATION.md; branto verify --help).\n"
                "\n"
                "Exit status: 0 every problem analysed, 1 a problem ended in a warning exit\n"
                "or holds no equilibrium, 2 input error or stop, 64 usage error.\n");
@@ -183,6 +187,7 @@ int run_input(const std::string& input, const std::string& out_dir, const host::
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "verify") return host::verify_main(std::vector<std::string>(argv + 2, argv + argc));
   std::string input, out_dir;
   bool names = false;
   host::OutputOptions o;
