@@ -189,23 +189,30 @@ double formula_value(const json& f, const Vars& v) {
   return f.is_number() ? f.get<double>() : evaluate(f.get<std::string>(), v);
 }
 
+std::string formula_text(const json& f) { return f.is_string() ? f.get<std::string>() : f.dump(); }
+
 Row compare(const Runs& r, const json& q, const Vars& vars) {
   Row row;
   row.quantity = q.at("quantity").get<std::string>();
   row.unit = q.value("unit", "");
   const json& tol = q.at("tolerance");
   row.relative = tol.contains("relative");
-  row.tolerance = row.relative ? tol["relative"].get<double>() : tol.at("absolute").get<double>();
+  const int digits = tol.value("significant", 0);  // half a unit of the last digit kept
+  row.tolerance = row.relative ? tol["relative"].get<double>() : digits > 0 ? 0 : tol.at("absolute").get<double>();
   row.reason = tol.value("reason", "");
   row.has_expected = q.contains("expected");
   row.known = q.value("known_difference", "");
   try {
     Vars v = vars;
-    row.computed = take_value(r, q.at("take"), v);
+    row.computed = take_value(r, q.at("take"), v) * q.value("scale", 1.0);  // into the quantity's unit
     if (q.contains("with"))
       for (const auto& [k, x] : q["with"].items()) v[k] = formula_value(x, v);
     row.reference = formula_value(q.at("reference"), v);
+    row.formula = formula_text(q.at("reference"));
     row.expected = row.has_expected ? formula_value(q["expected"], v) : row.reference;
+    if (row.has_expected) row.model = formula_text(q["expected"]);
+    if (digits > 0 && row.expected != 0)
+      row.tolerance = 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(row.expected))) - digits + 1) * (1 + 1.0E-9);
     const double d = row.computed - row.expected;
     row.pass = std::isfinite(row.computed) &&
                std::fabs(d) <= row.tolerance * (row.relative ? std::fabs(row.expected) : 1.0);
@@ -316,6 +323,9 @@ Case run_case(const std::string& json_path, const RunInput& run) {
                     (message.empty() ? "" : ": " + message));
     }
     if (r.names.empty()) throw Fault("no inputs");
+    for (const char* k : {"parameters", "define"})
+      if (d.contains(k))
+        for (const auto& [n, x] : d[k].items()) c.parameters.emplace_back(n, formula_text(x));
     const Vars vars = case_vars(d);
     for (const json& q : d.at("quantities")) c.rows.push_back(compare(r, q, vars));
     equilibrium_rows(r, c.rows);
@@ -355,6 +365,8 @@ std::string number(double x) {
   return fmt("%.5g", x);
 }
 
+std::string signed_number(double x) { return (x > 0 ? "+" : "") + number(x); }
+
 // A rounding residual as the power of ten above it, which does not depend on the
 // machine's last digits.
 std::string magnitude(double x) {
@@ -383,8 +395,7 @@ Cells cells(const Row& r) {
   } else {
     c.computed = number(r.computed) + unit;
     c.difference = r.relative && r.reference != 0 ? percent((r.computed - r.reference) / std::fabs(r.reference))
-                                                  : (r.computed - r.reference >= 0 ? "+" : "") +
-                                                        number(r.computed - r.reference) + unit;
+                                                  : signed_number(r.computed - r.reference) + unit;
   }
   if (r.relative) {
     const std::string t = fmt("%g %%", 100 * r.tolerance);
@@ -393,9 +404,7 @@ Cells cells(const Row& r) {
                       : "± " + t;
   } else {
     const std::string t = number(r.tolerance) + unit;
-    c.tolerance = r.has_expected ? (r.expected - r.reference >= 0 ? "+" : "") + number(r.expected - r.reference) +
-                                       unit + " ± " + t
-                                 : "± " + t;
+    c.tolerance = r.has_expected ? signed_number(r.expected - r.reference) + unit + " ± " + t : "± " + t;
     if (r.bound) c.tolerance = "≤ " + number(r.tolerance);
   }
   return c;
@@ -468,21 +477,33 @@ std::string markdown(const Catalogue& cat) {
       "# Verification\n\n"
       "<!-- Written by `branto verify --markdown`; a test fails when this file differs from\n"
       "     what the program writes. Do not edit it: edit the cases in verification/. -->\n\n"
-      "Every case below is an ordinary input data file in [verification/](verification/), run through\n"
-      "the same engine as any input, with a description (`NAME.json`) of its source, the quantities\n"
-      "compared, their reference formulas and tolerances. The references do not come from this\n"
-      "program: they are closed forms, published charts and formulas evaluated from the case's\n"
-      "parameters, and published test results. Run the whole catalogue on your machine with\n\n"
+      "Every case below is an ordinary input data file in [verification/](verification/), run\n"
+      "through the same engine as any input, with a description (`NAME.json`) of its source, the\n"
+      "quantities compared, their reference formulas and their tolerances. The references do not\n"
+      "come from this program: they are closed forms, formulas and charts of the published\n"
+      "methods evaluated from the case's parameters, and published test results. Run the whole\n"
+      "catalogue on your own machine with\n\n"
       "    branto verify\n\n"
-      "It prints the table below and exits 0 when every quantity passes; `make test` runs it.\n"
-      "Where the model differs from a reference by a known amount (a modelling choice), the\n"
-      "case says by how much and why, and the tolerance applies around that difference\n"
-      "(\"+3.53 % ± 0.01 %\"). Rounding residuals are shown as their order of magnitude.\n\n";
+      "It prints one line per quantity (case, source, quantity, reference, computed, difference,\n"
+      "tolerance, pass) and exits 0 when every quantity passes; `make test` runs it.\n\n"
+      "Where the model differs from a reference by a known amount (a modelling choice of the\n"
+      "program), the case says why and by how much: the reference carried over to what the\n"
+      "program does is the expected value, and the tolerance column reads \"known difference ±\n"
+      "tolerance\" (\"+3.528 % ± 0.0002 %\"). A tolerance of a value the program keeps to three or\n"
+      "four significant digits is half a unit of the last digit kept. Every case also checks the\n"
+      "equilibrium of each of its solutions (the residual of horizontal force, and of moment about\n"
+      "the wall tip, relative to the largest total force of one kind); these rounding residuals\n"
+      "are shown as their order of magnitude.\n\n";
   s += "**" + counts(cat) + ".**\n\n";
   s += "| case | title | source | quantities | pass |\n|---|---|---|---|---|\n";
   for (const Case& c : cat.cases)
     s += "| [" + c.name + "](#" + c.name + ") | " + md_cell(c.title) + " | " + md_cell(c.source) + " | " +
          std::to_string(c.rows.size()) + " | " + (c.pass() ? "yes" : "NO") + " |\n";
+  s += "\nThe formulas of the cases use the parameters of each case, `z` (the depth of the station or\n"
+       "of the pressure-table row compared), `y` (the deflection of the p-y curve point compared:\n"
+       "the published curve is evaluated at the deflection of the generated point), `pi`, and these\n"
+       "functions (angles in radians):\n\n";
+  for (const auto& [name, f] : functions()) s += "- `" + f.about + "`\n";
   for (const Case& c : cat.cases) {
     s += "\n<a id=\"" + c.name + "\"></a>\n## " + c.name + ": " + c.title + "\n\n";
     if (!c.citation.empty()) s += "Source: " + c.citation + "\n\n";
@@ -491,20 +512,36 @@ std::string markdown(const Catalogue& cat) {
     for (std::size_t i = 0; i < c.inputs.size(); ++i)
       s += std::string(i ? "," : "") + " [" + c.inputs[i] + "](verification/" + c.inputs[i] + ")";
     s += "; description [" + c.name + ".json](verification/" + c.name + ".json).\n\n";
+    if (!c.parameters.empty()) {
+      s += "Parameters:";
+      for (std::size_t i = 0; i < c.parameters.size(); ++i)
+        s += std::string(i ? "," : "") + " `" + c.parameters[i].first + " = " + c.parameters[i].second + "`";
+      s += ".\n\n";
+    }
     if (!c.error.empty()) s += "**The case failed: " + c.error + "**\n\n";
-    if (!c.rows.empty()) {
-      s += "| quantity | reference | computed | difference | tolerance | pass |\n|---|---|---|---|---|---|\n";
-      for (const Row& r : c.rows) {
-        const Cells x = cells(r);
-        s += "| " + md_cell(r.quantity) + " | " + md_cell(x.reference) + " | " + md_cell(x.computed) + " | " +
-             md_cell(x.difference) + " | " + md_cell(x.tolerance) + " | " + x.pass + " |\n";
-      }
-      std::string notes;
-      for (const Row& r : c.rows) {
-        if (!r.known.empty()) notes += "- " + r.quantity + ", known difference: " + r.known + "\n";
-        if (!r.reason.empty() && !r.bound) notes += "- " + r.quantity + ", tolerance: " + r.reason + "\n";
-      }
-      if (!notes.empty()) s += "\n" + notes;
+    if (c.rows.empty()) continue;
+    // The reasons of tolerances and known differences, each text once, numbered.
+    std::vector<std::string> notes;
+    const auto note = [&notes](const std::string& text) {
+      auto it = std::find(notes.begin(), notes.end(), text);
+      if (it == notes.end()) it = notes.insert(notes.end(), text);
+      return "(" + std::to_string(it - notes.begin() + 1) + ")";
+    };
+    s += "| quantity | reference | computed | difference | tolerance | pass |\n|---|---|---|---|---|---|\n";
+    for (const Row& r : c.rows) {
+      const Cells x = cells(r);
+      std::string marks;
+      if (!r.known.empty()) marks += " " + note("known difference: " + r.known);
+      if (!r.reason.empty()) marks += " " + note("tolerance: " + r.reason);
+      s += "| " + md_cell(r.quantity) + " | " + md_cell(x.reference) + " | " + md_cell(x.computed) + " | " +
+           md_cell(x.difference) + " | " + md_cell(x.tolerance + marks) + " | " + x.pass + " |\n";
+    }
+    s += "\n";
+    for (std::size_t i = 0; i < notes.size(); ++i) s += "(" + std::to_string(i + 1) + ") " + notes[i] + "  \n";
+    s += "\nReferences:\n\n";
+    for (const Row& r : c.rows) {
+      if (r.formula.empty()) continue;
+      s += "- " + r.quantity + ": `" + r.formula + "`" + (r.model.empty() ? "" : "; expected `" + r.model + "`") + "\n";
     }
   }
   return s;

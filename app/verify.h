@@ -39,6 +39,8 @@ struct Row {
   std::string quantity;
   std::string unit;
   double reference = 0;      // from the published formula
+  std::string formula;       // the reference as the description writes it
+  std::string model;         // the expected value's formula, when there is one
   double computed = 0;       // by the engine
   bool has_expected = false; // the model differs from the reference by a known amount
   double expected = 0;       // the reference carried over to what the model does
@@ -58,6 +60,7 @@ struct Case {
   std::string citation;  // the full reference
   std::string about;     // what the case models and how
   std::vector<std::string> inputs;  // its input data files
+  std::vector<std::pair<std::string, std::string>> parameters;  // name, value or formula
   std::vector<Row> rows;
   std::string error;     // a description or run that failed
   bool pass() const;
