@@ -4,12 +4,14 @@
 
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "run/run.h"
+#include "commands.h"
 #include "verify.h"
 
 namespace fs = std::filesystem;
@@ -51,42 +53,35 @@ int run_quiet(const std::string& input, const verify::ProblemHook& each, std::st
   return code;
 }
 
-int verify_main(const std::vector<std::string>& args) {
-  bool md = false;
-  std::string dir;
-  for (const std::string& a : args) {
-    if (a == "--markdown") {
-      md = true;
-    } else if (a == "--help" || a == "-h") {
-      std::printf(
-          "usage: branto verify [--markdown] [DIR]\n"
-          "\n"
-          "Runs the verification cases of DIR (default: verification/ in the current\n"
-          "directory, else the one of the source tree the program was built from) and prints\n"
-          "one line per compared quantity: case, source, quantity, reference, computed,\n"
-          "difference, tolerance, pass. --markdown writes VERIFICATION.md instead.\n"
-          "Exit status: 0 every quantity passes, 1 one or more fail, 64 a usage error.\n");
-      return 0;
-    } else if (!a.empty() && a[0] == '-') {
-      std::fprintf(stderr, "branto verify: unknown option '%s'\n", a.c_str());
-      return 64;
-    } else if (dir.empty()) {
-      dir = a;
-    } else {
-      std::fprintf(stderr, "usage: branto verify [--markdown] [DIR]\n");
-      return 64;
-    }
-  }
+namespace {
+
+int verify(bool md, std::string dir) {
   if (dir.empty()) dir = fs::is_directory("verification") ? "verification" : BRANTO_VERIFICATION_DIR;
   try {
     const verify::Catalogue c = verify::run_catalogue(dir, run_quiet);
     const std::string text = md ? verify::markdown(c) : verify::table_text(c);
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return c.pass() ? 0 : 1;
+    return c.pass() ? EX_OK : EX_WARNING;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "branto verify: %s\n", e.what());
-    return 2;
+    return EX_FAILED;
   }
+}
+
+}  // namespace
+
+Action add_verify(CLI::App& app, Options&) {
+  CLI::App* sub = app.add_subcommand(
+      "verify",
+      "Runs the verification cases of DIR (default: verification/ in the current directory, else the one of "
+      "the source tree the program was built from) and prints one line per compared quantity: case, source, "
+      "quantity, reference, computed, difference, tolerance, pass. Exit status 0 when every quantity passes, "
+      "1 when one or more fail.");
+  auto md = std::make_shared<bool>(false);
+  auto dir = std::make_shared<std::string>();
+  sub->add_flag("--markdown", *md, "write VERIFICATION.md (its machine-independent content) instead of the table");
+  sub->add_option("DIR", *dir, "the folder of verification cases");
+  return [md, dir] { return verify(*md, *dir); };
 }
 
 }  // namespace host

@@ -13,7 +13,5 @@ namespace host {
 // engine's console notices kept from the terminal; EACH after every problem.
 int run_quiet(const std::string& input, const verify::ProblemHook& each, std::string& message);
 
-// branto verify [--markdown] [DIR]: ARGS are the words after "verify".
-int verify_main(const std::vector<std::string>& args);
 
 }  // namespace host
