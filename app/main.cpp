@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   const Action plain = add_plain(app, o);
   std::map<std::string, Action> commands{{"run", add_run(app, o)},
                                           {"sweep", add_sweep(app, o)},
+                                          {"verify", add_verify(app, o)},
                                           {"check", add_check(app)},
                                           {"new", add_new(app)}};
   try {
