@@ -86,6 +86,8 @@ Action add_check(CLI::App& app) {
       "check", "read every problem of an input data file without analysing it: the annotated listing of its "
                "records, the facts to confirm, the warnings and errors; writes no file (exit 0 clean, 1 warnings, "
                "2 errors)");
+  sub->footer("Exit status: 0 clean, 1 warnings, 2 an error or a stop, or a file that could not be read, 64 a usage "
+              "error.");
   sub->add_option("INPUT", *input, "the input data file")->required();
   add_curve_depths(*sub);
   return [input]() {

@@ -2,6 +2,7 @@
 // standard output, ready to save and edit, and on standard error the values a user
 // most likely changes first, listed as `branto check` lists them.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -80,7 +81,7 @@ const Starter STARTERS[] = {
 0.0 0.0 35.0 0.0 0.0 125.0
 0
 )",
-     {{3, "NI", "number of increments: NI * H is the length of the wall"},
+     {{3, "NI", "number of increments: NI * H is the length of the wall (change HWALL and XBOT with it)"},
       {3, "XEXC", "depth of the excavation (give HFREE the same value)"},
       {4, "XBOT", "bottom of the wall section: the tip of the wall"},
       {8, "PROP12", "moment of inertia of the section per width of wall"},
@@ -139,7 +140,7 @@ const Starter STARTERS[] = {
 0.0 8.7 0.0 0.01 0.0 0.0
 0
 )",
-     {{3, "NI", "number of increments: NI * H is the length of the wall"},
+     {{3, "NI", "number of increments: NI * H is the length of the wall (change HWALL and XBOT with it)"},
       {3, "XEXC", "depth of the excavation (give HFREE the same value)"},
       {4, "XBOT", "bottom of the wall section: the tip of the wall"},
       {8, "PROP12", "moment of inertia of the section per width of wall"},
@@ -197,7 +198,7 @@ const Starter STARTERS[] = {
 0.0 8.5 0.0 0.01 0.0 0.0
 0
 )",
-     {{3, "NI", "number of increments: NI * H is the length of the pile"},
+     {{3, "NI", "number of increments: NI * H is the length of the pile (change HWALL and XBOT with it)"},
       {4, "XBOT", "bottom of the pile section: the tip of the pile"},
       {8, "PROP12", "moment of inertia of the pile"},
       {13, "Q", "lateral load at the head (station 0)"},
@@ -232,6 +233,7 @@ Action add_new(CLI::App& app) {
   CLI::App* sub = app.add_subcommand(
       "new", "print a starter input for a common case on standard output (save it with > FILE.dat) and the values "
              "to change first on standard error; TYPE is one of:" + types);
+  sub->footer("Exit status: 0, or 64 a usage error.");
   sub->add_option("TYPE", n->type, "the case")->required()->check(CLI::IsMember(starter_types()));
   auto* si = sub->add_flag("--si", n->si, "SI units (the default)");
   sub->add_flag("--english", n->english, "English units")->excludes(si);
@@ -252,8 +254,12 @@ Action add_new(CLI::App& app) {
         if (r.first == k.line)
           for (const ListField& f : r.fields)
             if (f.name == k.field)
-              t += "  line " + std::to_string(k.line) + "  " + r.what + ", " + f.name + " = " + f.value +
-                   (f.unit.empty() ? "" : " " + f.unit) + ": " + k.what + "\n";
+            {
+              std::string at = "line " + std::to_string(k.line);
+              at.resize(std::max<std::size_t>(at.size(), 12), ' ');
+              t += "  " + at + r.what + ": " + f.name + "=" + f.value + (f.unit.empty() ? "" : " " + f.unit) +
+                   "   " + k.what + "\n";
+            }
     std::fputs(t.c_str(), stderr);
     return EX_OK;
   };
