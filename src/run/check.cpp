@@ -93,27 +93,27 @@ constexpr FieldUnit UNITS[] = {
 };
 
 // The last part of a record's name: "record E2" of "cross section 1, record E2".
-std::string_view KIND(std::string_view what) {
+std::string_view kind_of(std::string_view what) {
   const std::size_t c = what.rfind(", ");
   return c == std::string_view::npos ? what : what.substr(c + 2);
 }
 
 // A real as the shortest text that reads back as the same double.
-std::string NUM(double v) {
+std::string shortest(double v) {
   char b[40];
   const auto r = std::to_chars(b, b + sizeof b, v);
   return std::string(b, r.ptr);
 }
 
 // A derived value: six significant digits, trailing zeros dropped.
-std::string FIG(double v) {
+std::string figures(double v) {
   char b[40];
   const auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::general, 6);
   return std::string(b, r.ptr);
 }
 
 // The k-th blank-separated word of names (k from 1), or nothing.
-std::string_view WORD(std::string_view names, int k) {
+std::string_view nth_word(std::string_view names, int k) {
   std::size_t i = 0;
   for (int w = 1;; ++w) {
     while (i < names.size() && names[i] == ' ') ++i;
@@ -126,7 +126,7 @@ std::string_view WORD(std::string_view names, int k) {
 }
 
 // The record just read, as the listing keeps it.
-ListRecord RECORD(const Model& m, const io::RecordSpan& at, const io::Rec& rec, std::span<const io::Target> t) {
+ListRecord record_of(const Model& m, const io::RecordSpan& at, const io::Rec& rec, std::span<const io::Target> t) {
   ListRecord r;
   r.NPROB = m.D.NPROB;
   r.first = at.first;
@@ -142,13 +142,13 @@ ListRecord RECORD(const Model& m, const io::RecordSpan& at, const io::Rec& rec, 
     for (std::size_t e = 0; e < n; ++e) {
       ListField f;
       ++k;
-      f.name = std::string(WORD(rec.names, k));
+      f.name = std::string(nth_word(rec.names, k));
       if (f.name.empty()) f.name = "value " + std::to_string(k);
       switch (tg.kind) {
         case io::Target::INT:
         case io::Target::INTS: f.value = std::to_string(tg.ip[e]); break;
         case io::Target::REAL:
-        case io::Target::REALS: f.value = NUM(tg.rp[e]); break;
+        case io::Target::REALS: f.value = shortest(tg.rp[e]); break;
         case io::Target::TEXT: {
           std::string_view v(tg.cp, tg.n);
           while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
@@ -172,13 +172,13 @@ void FACTS(const Model& m, std::vector<ListFact>& out) {
   const bool ENG = C.IUNIT == ENGLISH;
   const std::string L = ENG ? " in" : " m";
   auto add = [&](std::string name, std::string value) { out.push_back({NP, std::move(name), std::move(value)}); };
-  auto len = [&](double x) { return FIG(x) + L; };
+  auto len = [&](double x) { return figures(x) + L; };
   // Depths of wall sections and tie backs: feet in English units.
-  auto dep = [&](double x) { return ENG ? FIG(x) + " ft" : FIG(x) + " m"; };
+  auto dep = [&](double x) { return ENG ? figures(x) + " ft" : figures(x) + " m"; };
   if (C.IUNIT != ENGLISH && C.IUNIT != SI) return;
   const double XL = C.NI * C.H;
   add("wall length", "NI * H = " + std::to_string(C.NI) + " * " + len(C.H) + " = " + len(XL) + " (stations 0 to " +
-                         std::to_string(C.NI) + "); HWALL = " + len(C.HWALL) + (ENG ? " (" + FIG(XL / 12) + " ft)" : ""));
+                         std::to_string(C.NI) + "); HWALL = " + len(C.HWALL) + (ENG ? " (" + figures(XL / 12) + " ft)" : ""));
   for (int K = 1; K <= std::min(C.NSECT, MXSECT); ++K)
     add("wall section " + std::to_string(K),
         dep(m.WS.XTOP(K)) + " to " + dep(m.WS.XBOT(K)) + " = stations " + std::to_string(STATION(C, m.WS.XTOP(K))) +
@@ -192,7 +192,7 @@ void FACTS(const Model& m, std::vector<ListFact>& out) {
     W += "; earth pressure on WA = " + len(S.WA) + ", soil resistance on WP = " + len(S.WP);
     if (S.WP > 0) {
       const double R = S.WA / S.WP;
-      W += "; WA / WP = " + FIG(R) +
+      W += "; WA / WP = " + figures(R) +
            (R < 1.1   ? ": a continuous wall"
             : R < 3.1 ? ": separate shafts or piles, curves reduced for close spacing"
                       : ": separate shafts or piles, curves of isolated piles");
@@ -220,9 +220,9 @@ void FACTS(const Model& m, std::vector<ListFact>& out) {
       // The active coefficient: the sixth value of the top record when above 1.0E-7
       // (rock keeps its Rankine one), else Rankine from PHI.
       if (KT != 6 && KT != 7 && S.KPYTOP(J) > 1.0E-7)
-        T += "; active pressure: KOPT = " + FIG(S.KPYTOP(J)) + " (the sixth value of its top record)";
+        T += "; active pressure: KOPT = " + figures(S.KPYTOP(J)) + " (the sixth value of its top record)";
       else
-        T += "; active pressure: Rankine, PHI = " + FIG(S.PHITOP(J)) + " deg" + (S.STRTOP(J) > 0 ? ", with S" : "");
+        T += "; active pressure: Rankine, PHI = " + figures(S.PHITOP(J)) + " deg" + (S.STRTOP(J) > 0 ? ", with S" : "");
       if (C.KPYGEN == 2) {
         const auto& SW = m.SW;
         int N = 0;
@@ -247,7 +247,7 @@ void FACTS(const Model& m, std::vector<ListFact>& out) {
   }
 }
 
-InputListing LIST(Model& m, std::string_view path, const std::string_view* text) {
+InputListing listing(Model& m, std::string_view path, const std::string_view* text) {
   InputListing out;
   io::Units u;
   u.capture_console();
@@ -263,7 +263,7 @@ InputListing LIST(Model& m, std::string_view path, const std::string_view* text)
     }
   }
   u.observe(LINP, [&](const io::RecordSpan& at, const io::Rec& rec, std::span<const io::Target> t) {
-    out.records.push_back(RECORD(m, at, rec, t));
+    out.records.push_back(record_of(m, at, rec, t));
   });
   Run run{m, u};
   RunSummary s;
@@ -284,7 +284,7 @@ std::span<const FieldUnit> UNITAB() { return UNITS; }
 
 std::string_view FLDUNT(std::string_view what, std::string_view field, int IUNIT) {
   if (IUNIT != ENGLISH && IUNIT != SI) return {};
-  const std::string_view k = KIND(what);
+  const std::string_view k = kind_of(what);
   std::string_view rec = k;
   // "soil layer 3" and "wall section 2": the name without its number.
   const std::size_t b = rec.find_last_of(' ');
@@ -295,6 +295,6 @@ std::string_view FLDUNT(std::string_view what, std::string_view field, int IUNIT
   return {};
 }
 
-InputListing LSTINP(Model& m, std::string_view path) { return LIST(m, path, nullptr); }
+InputListing LSTINP(Model& m, std::string_view path) { return listing(m, path, nullptr); }
 
-InputListing LSTTXT(Model& m, std::string_view name, std::string_view text) { return LIST(m, name, &text); }
+InputListing LSTTXT(Model& m, std::string_view name, std::string_view text) { return listing(m, name, &text); }
