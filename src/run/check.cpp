@@ -219,7 +219,7 @@ void FACTS(const Model& m, std::vector<ListFact>& out) {
       }
       // The active coefficient: the sixth value of the top record when above 1.0E-7
       // (rock keeps its Rankine one), else Rankine from PHI.
-      if (KT != 6 && KT != 7 && S.KPYTOP(J) > 1.0E-7)
+      if (KT != 6 && KT != 7 && S.KPYTOP(J) > 1.0E-7f)
         T += "; active pressure: KOPT = " + figures(S.KPYTOP(J)) + " (the sixth value of its top record)";
       else
         T += "; active pressure: Rankine, PHI = " + figures(S.PHITOP(J)) + " deg" + (S.STRTOP(J) > 0 ? ", with S" : "");

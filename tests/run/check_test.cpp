@@ -135,3 +135,34 @@ TEST(CHECK, ListingHoldsTheRecordsAsReadWithTheirUnits) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string facts_of(const InputListing& l) {
+  std::string t;
+  for (const ListFact& f : l.facts) t += std::to_string(f.NPROB) + " " + f.name + ": " + f.value + "\n";
+  return t;
+}
+
+// The facts to confirm: the curves each layer will get and the coefficient it uses.
+TEST(CHECK, FactsNameTheCurvesAndTheCoefficientOfEachLayer) {
+  auto m = std::make_unique<Model>();
+  std::string t = facts_of(LSTINP(*m, (SRC / "examples" / "si_sand_cantilever.dat").string()));
+  EXPECT_NE(std::string::npos, t.find("1 wall length: NI * H = 110 * 0.1 m = 11 m (stations 0 to 110); HWALL = 11 m\n")) << t;
+  EXPECT_NE(std::string::npos, t.find("1 soil layer 1: sand, 0 m to 3 m; active pressure: Rankine, PHI = 35 deg; no p-y "
+                                      "curves (above the excavation)\n"))
+      << t;
+  EXPECT_NE(std::string::npos, t.find("1 soil layer 2: sand, 3 m to 20 m; active pressure: Rankine, PHI = 35 deg; 5 p-y "
+                                      "curves from 4.01 m to 11.19 m (stations 40 to 112)\n"))
+      << t;
+  m = std::make_unique<Model>();
+  t = facts_of(LSTINP(*m, (SRC / "tests" / "cases" / "mistakes" / "kopt_kpy.dat").string()));
+  EXPECT_NE(std::string::npos, t.find("active pressure: KOPT = 16300 (the sixth value of its top record)")) << t;
+  // English units: wall sections and tie backs in feet, the rest in inches.
+  m = std::make_unique<Model>();
+  t = facts_of(LSTINP(*m, (SRC / "examples" / "english_sheet_pile_tieback.dat").string()));
+  EXPECT_NE(std::string::npos, t.find("1 tie back 1: depth 5 ft = station 7\n")) << t;
+  EXPECT_NE(std::string::npos, t.find("1 excavation depth: XEXC = 180 in (station 20); HFREE = 180 in\n")) << t;
+}
+
+}  // namespace
