@@ -392,6 +392,10 @@ TEST_F(Host, EveryStarterRunsClean) {
       const std::string what = std::string(type) + " " + units;
       ASSERT_EQ(0, host("new " + what)) << what << err;
       EXPECT_NE(std::string::npos, err.find("The values to change first")) << what;
+      // Every value named is found at its line and field in both unit systems.
+      const std::size_t named = lines(err).size() - 2;
+      EXPECT_EQ(std::string(type) == "cantilever-sand" ? 11u : std::string(type) == "anchored-clay" ? 10u : 8u, named)
+          << what << err;
       put("s.dat", out);
       EXPECT_EQ(0, host("check s.dat")) << what << out;
       EXPECT_EQ(0, host("s.dat")) << what << out << err;
