@@ -88,9 +88,17 @@ Action add_check(CLI::App& app) {
                "2 errors)");
   sub->footer("Exit status: 0 clean, 1 warnings, 2 an error or a stop, or a file that could not be read, 64 a usage "
               "error.");
-  sub->add_option("INPUT", *input, "the input data file")->required();
+  sub->add_option("INPUT", *input, "the input data file; - reads it from standard input (a pasted input)")->required();
   add_curve_depths(*sub);
   return [input]() {
+    if (*input == "-") {
+      std::string text;
+      char buf[65536];
+      for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, stdin)) > 0;) text.append(buf, n);
+      const InputListing l = LSTTXT(process_model(), "standard input", text);
+      std::fputs(format_listing(l, "standard input").c_str(), stdout);
+      return l.status;
+    }
     const InputListing l = LSTINP(process_model(), *input);
     std::fputs(format_listing(l, *input).c_str(), stdout);
     return l.status;

@@ -377,6 +377,8 @@ TEST_F(Host, CheckListsTheInputAndWritesNothing) {
   EXPECT_NE(std::string::npos, out.find("error:\n  slip.dat, line 19: surcharge count record, value 1 (NSUR)")) << out;
   EXPECT_EQ(1, host("check '" BRANTO_SOURCE_DIR "/tests/cases/mistakes/wall_height.dat'"));
   EXPECT_NE(std::string::npos, out.find("WARNING -- THE WALL IS NI * H"));
+  EXPECT_EQ(0, host("check - < wall.dat"));  // a pasted input
+  EXPECT_NE(std::string::npos, out.find("standard input: 1 problem read, not analysed; clean\n"));
   EXPECT_EQ(2, host("check missing.dat"));
   EXPECT_NE(std::string::npos, out.find("missing.dat"));
   auto after = tree(top / "w");
