@@ -71,7 +71,7 @@ void take_stations(const Model& m, Stage& s) {
   const auto& STA = m.STA;
   const int NI = std::clamp(C.NI, 0, MXNI);
   // The tie backs' prestress is part of Q; here it belongs to the tie backs.
-  Arr<double, 1, MXSTA> FTB{};  // cleared: a table this large is not cleared by its declaration
+  Arr<double, 1, MXSTA> FTB;  // prestress load of the tie backs by station
   for (int I = 1; I <= std::min(m.TIE.NTIEF, MXTIE); ++I) {
     const int K = m.TIE.KSTA(I);
     if (1 <= K && K <= MXSTA) FTB(K) += m.TIE.FTB(I);

@@ -18,7 +18,7 @@ constexpr double VTINY = 1.0E-20;  // a boundary value below this counts as not 
 // Value of column V of the strength distribution at D: linear between the two points
 // around D; at a doubled boundary point by the rule B. BEYOND is set when D lies below
 // the last point (the last value is returned).
-double DLOOK(const SoilWork& SW, const Arr<double, 1, MXSTRP>& V, double D, Bound B, bool& BEYOND) {
+double DLOOK(const SoilWork& SW, const Table<double, 1, MXSTRP>& V, double D, Bound B, bool& BEYOND) {
   const auto& XS = SW.XS;
   const int N = SW.NSP;
   BEYOND = false;
@@ -201,7 +201,7 @@ namespace {
 
 // Factor of the modification table at X: linear between rows, the row's value at an
 // exact row depth, 1.0 above the first row and below the last.
-double PYMTAB(const SoilInput& S, int N, const Arr<double, 1, MXPYM>& V, double X) {
+double PYMTAB(const SoilInput& S, int N, const Table<double, 1, MXPYM>& V, double X) {
   const auto& D = S.PYMD;
   if (X < D(1) || X > D(N)) return 1.0;
   for (int I = 1; I <= N; ++I)

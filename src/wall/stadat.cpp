@@ -13,7 +13,7 @@
 
 namespace {
 
-using Table = Arr<double, 1, MXSTA>;
+using StationValues = Table<double, 1, MXSTA>;  // a station table of the Model
 
 const double PI = 3.1416f;  // pi as the tie-back model rounds it, in single precision
 
@@ -41,7 +41,7 @@ std::string RECOF(Run& run, const char* WHAT, int J, int LINE) {
 }
 
 // The first station K of TAB in K1..K2 whose value is not a finite number, or 0.
-int NOTFIN(const Table& TAB, int K1, int K2) {
+int NOTFIN(const StationValues& TAB, int K1, int K2) {
   for (int K = K1; K <= K2; ++K)
     if (!std::isfinite(TAB(K))) return K;
   return 0;
@@ -52,7 +52,7 @@ int NOTFIN(const Table& TAB, int K1, int K2) {
 // carry half; a single station receives V1 in full. Nothing is written outside stations
 // -2..NI+2: a station above -2 is an input error, a non-zero value below NI+2 is data
 // beyond the end. WHAT, J and the input line LINE name the record in the message.
-void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V2,
+void RANGE(Run& run, StationValues& TAB, long long IF, long long IL, double V1, double V2,
            const char* WHAT, int J, int LINE) {
   const int NI = run.m.C.NI;
   const auto NAMED = [&](const std::string& T) {
