@@ -115,6 +115,23 @@ constexpr int MXWARN = 500;  // warnings kept per run (more are counted, not kep
 constexpr int MXITER = 9999; // iterations per problem: the iteration log prints the count
                              // in I4; a larger ITMAX is lowered to this with a warning
 
+// Relations between the limits that the tables rely on without a check of their own.
+static_assert(MXNI + 7 == MXSTA, "stations -2..NI+2 at K = 1..NI+5, and the working K = NI+6, NI+7");
+static_assert(MXREC4 >= MXSTA && MXRES >= MXSTA, "a record for every station");
+static_assert(MXSPP <= MXPRES, "every specified pair is a row of the pressure table");
+static_assert(NCDDEF <= MXCD, "the default curve depths fit the table of curve depths");
+static_assert(MXXCRV == MXPYU + MXLAY * MXCD, "the curve-exchange file: user curves, then NCD per layer");
+static_assert(MXITER <= 9999, "the iteration log prints the count in I4");
+
+// ---------------------------------------------------------------------------
+// Constants as the method writes them: single-precision literals widened to 64 bits
+// where the method computes in single precision, the plain values where it does not.
+constexpr double PI_SINGLE = 3.1416f;     // pi of the tie-back model and the surcharges
+constexpr double TWO_OVER_PI_SINGLE = 2.0f / 3.1416f;  // 2/pi of the strip surcharge
+constexpr double PISAND = 3.1416;         // pi of the sand and silt models
+constexpr double DEGRAD_SINGLE = 57.2958f;  // degrees per radian of the earth-pressure angles
+constexpr double DEGRAD = 57.2958;        // degrees per radian of the soil models' slopes
+
 // Logical units of a run.
 constexpr int LCON = 0;  // console: notices and stop codes
 constexpr int LNAM = 2;  // NAMES.dat; later the pressure-exchange file being written
@@ -685,12 +702,13 @@ struct Model {
 };
 
 // ---------------------------------------------------------------------------
-// The station nearest to a quotient depth/H: halves away from zero (add 0.5 for a
-// non-negative quotient, subtract 0.5 otherwise, truncate toward zero). Quotients
-// beyond +-1E6 (and NaN) give +-1000000, far outside every table, for the caller's check.
-inline int NEAREST(double Q) {
-  if (!(Q > -1.0E6)) return -1000000;
-  if (!(Q < 1.0E6)) return 1000000;
+// NEAREST -- the integer nearest to Q, halves away from zero (add 0.5 to a non-negative
+// Q, subtract 0.5 otherwise, truncate toward zero), the rounding of the method throughout.
+// Beyond +-LIMIT the bound +-LIMIT, and -LIMIT for NaN: a value far outside every table,
+// for the caller's check. The default bounds a station (a quotient depth/H).
+inline int NEAREST(double Q, int LIMIT = 1000000) {
+  if (!(Q > -LIMIT)) return -LIMIT;
+  if (!(Q < LIMIT)) return LIMIT;
   return static_cast<int>(Q >= 0 ? Q + 0.5 : Q - 0.5);
 }
 // The station of a depth given in the input: feet in English units (H in inches),
@@ -701,12 +719,11 @@ inline int STATION(const Control& C, double D) {
 
 // Forces of tie back I at the deflection W of its station: the horizontal force per
 // station HF = FTB - KTB*W, the force per station along the tie back FS = HF/cos(angle)
-// (pi as the tie-back model rounds it, 3.1416 in single precision) and the force per tie
-// back FT: FS*SPACE*12/RV6 in English units (spacing in feet), FS*SPACE/RV6 in SI, FS else.
+// (with PI_SINGLE) and the force per tie back FT: FS*SPACE*12/RV6 in English units
+// (spacing in feet), FS*SPACE/RV6 in SI, FS else.
 inline void TIEFRC(const Control& C, const TieBacks& TIE, int I, double W, double& HF, double& FS, double& FT) {
-  const double PI = 3.1416f;
   HF = TIE.FTB(I) - TIE.KTB(I) * W;
-  FS = HF / std::cos(TIE.ANGLE(I) * PI / 180);
+  FS = HF / std::cos(TIE.ANGLE(I) * PI_SINGLE / 180);
   FT = FS;
   if (C.IUNIT == ENGLISH) {
     FT = FS * TIE.SPACE(I) * 12 / C.RV6;

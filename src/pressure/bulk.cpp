@@ -12,14 +12,6 @@
 
 namespace {
 
-// Nearest integer, halves away from zero; beyond +-1.0E7 (and NaN) the bound, far more
-// rows than the table holds.
-int NINT(double X) {
-  if (!(X < 1.0E7)) return 10000000;
-  if (!(X > -1.0E7)) return -10000000;
-  return static_cast<int>(X >= 0 ? X + 0.5 : X - 0.5);
-}
-
 // Samples per unit length: one per inch in English units, one per 0.05 m in SI.
 int SPERL(const Control& C) { return C.IUNIT == SI ? 20 : 1; }
 
@@ -38,7 +30,8 @@ int JLAST(const Run& run) {
 int NSAMP(const Run& run, int J, int JL, double& T) {
   const auto& EP = run.m.EP;
   T = J < JL ? EP.THICK(J) : run.m.C.H * run.m.C.NI - EP.ZTOP(J);
-  return NINT(T * SPERL(run.m.C));
+  // Beyond +-1.0E7 samples the bound: far more rows than the table holds.
+  return NEAREST(T * SPERL(run.m.C), 10000000);
 }
 
 bool ENVOPT(int KEP) { return KEP == 3 || KEP == 5; }

@@ -156,9 +156,6 @@ void PYLAYR(Run& run, int N, AtDepth&& AT_DEPTH, AtSide&& AT_SIDE, bool TOBOTM =
 // ---------------------------------------------------------------------------
 // Ultimate resistance pieces shared by the sand and silt models and EQDEPTH.
 
-constexpr double PISAND = 3.1416;     // pi of the sand and silt models
-constexpr double DEGRAD = 57.2958;    // degrees per radian of the slope angles
-
 // Sand resistance at side depth X: wedge PST and flow PSD (friction angle PHID in
 // degrees, average unit weight GAMMA, width B, ground slope THETA in radians, 0 for
 // flat ground). Both 0 when PHID <= 0 or X <= 0.

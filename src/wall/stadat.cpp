@@ -15,8 +15,6 @@ namespace {
 
 using StationValues = Table<double, 1, MXSTA>;  // a station table of the Model
 
-const double PI = 3.1416f;  // pi as the tie-back model rounds it, in single precision
-
 // Record lines of "STIFFNESS AND LOAD DATA" in the three layouts.
 void ECHREC(Run& run, int KLAY, long long IFROM, long long ITO, int KCONT, double EI, double Q,
             double S, double T, double R, double P) {
@@ -171,7 +169,7 @@ void TIEBCK(Run& run) {
     if (J > C.NI) BEYOND(run, TB + " AT STATION " + std::to_string(J) + " IS BELOW THE WALL" + AT);
     if (!(TIE.XLU(I) > 0) || !(TIE.SPACE(I) > 0))
       INPERR(run, "ERROR -- " + TB + ": UNBONDED LENGTH AND SPACING MUST BE POSITIVE" + AT);
-    const double CA = std::cos(TIE.ANGLE(I) * PI / 180);
+    const double CA = std::cos(TIE.ANGLE(I) * PI_SINGLE / 180);
     double KTB = 0, FTB = 0;  // not computed for other unit codes
     if (C.IUNIT == ENGLISH) {
       KTB = TIE.AREA(I) * TIE.ELAS(I) * CA * C.RV6 / (12 * TIE.XLU(I) * 12 * TIE.SPACE(I));
