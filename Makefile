@@ -1,12 +1,14 @@
-# make        build into build/
-# make test   build and run the whole test suite
-# make demo   build and run the bundled example; print where its report is
-# make asan   build into build-asan/ with the sanitizers and run the tests there
-#             (CXX=clang++ make asan: with clang, into build-asan-clang/)
-# make fuzz   build the libFuzzer target with clang into build-fuzz/ and fuzz whole runs
-#             for FUZZ_SECONDS (120) from the committed corpus
-# make bench  build and run the benchmarks
+# make              build everything into build/
+# make demo         build only the library and the host, analyse the bundled example
+# make test         build everything and run the whole test suite
+# make install      install the host, the library and the documentation under PREFIX
+# make asan         build into build-asan/ with the sanitizers and run the tests there
+#                   (CXX=clang++ make asan: with clang, into build-asan-clang/)
+# make fuzz         build the libFuzzer target with clang into build-fuzz/ and fuzz whole runs
+#                   for FUZZ_SECONDS (120) from the committed corpus
+# make bench        build and run the benchmarks
 BUILD ?= build
+PREFIX ?= /usr/local
 GEN = -G Ninja
 # A compiler named in the environment or on the command line is the one CMake takes.
 ifneq ($(filter environment command line,$(origin CXX)),)
@@ -20,7 +22,7 @@ FUZZ_SECONDS ?= 120
 # each, under the sanitizers, take longer but never this long.
 FUZZ_TIMEOUT ?= 120
 
-.PHONY: all test demo asan fuzz bench clean
+.PHONY: all test demo install host asan fuzz bench clean
 
 all: $(BUILD)/build.ninja
 	cmake --build $(BUILD)
@@ -28,13 +30,20 @@ all: $(BUILD)/build.ninja
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-test: all
-	ctest --test-dir $(BUILD) --output-on-failure
+# The library and the host alone: no GoogleTest, no benchmarks needed.
+host: $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target host
 
-demo: all
+test: all
+	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error
+
+demo: host
 	rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
 	$(BUILD)/branto --out-dir $(BUILD)/demo examples/softclay_cantilever.dat
 	@echo "report: $(BUILD)/demo/softclay_cantilever.out"
+
+install: host
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 asan:
 	cmake -S . -B $(ASAN) $(GEN) $(CXXOPT) -DCMAKE_BUILD_TYPE=Debug -DBRANTO_SANITIZE=ON

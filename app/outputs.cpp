@@ -39,9 +39,11 @@ int Collector::host_warnings(int NPROB) const {
   return n;
 }
 
-void Collector::print_warnings() const {
+std::string Collector::warning_lines() const {
+  std::string t;
   for (const results::Stage& s : r.stages)
-    if (s.equilibrium.large) std::fprintf(stderr, "WARNING -- %s\n", s.equilibrium.warning.c_str());
+    if (s.equilibrium.large) t += "WARNING -- " + s.equilibrium.warning + "\n";
+  return t;
 }
 
 bool Collector::moment_depth(int NPROB, double& depth, std::string& unit) const {

@@ -25,7 +25,7 @@ struct Collector {
   // The host's own warnings of stage NPROB (a large equilibrium residual), each printed as
   // a "WARNING -- " line on standard error once.
   int host_warnings(int NPROB) const;
-  void print_warnings() const;
+  std::string warning_lines() const;  // each "WARNING -- ..." with its line end
   // The depth of the largest moment of stage NPROB and its unit, false without results.
   bool moment_depth(int NPROB, double& depth, std::string& unit) const;
 };

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -26,7 +27,7 @@ std::string trim_path(std::string_view p) {
   return std::string(p);
 }
 
-std::string quoted(const Unit& u) { return u.what + " '" + u.path + "'"; }
+std::string quoted(const Unit& u) { return u.what + " '" + printable(u.path) + "'"; }
 
 [[noreturn]] void file_error(const char* verb, const Unit& u, int err) {
   throw FileError(std::string("cannot ") + verb + " " + quoted(u) + ": " + std::strerror(err));
@@ -177,6 +178,8 @@ struct Units::Impl {
       u.in.append(buf, static_cast<std::size_t>(k));
     }
     drop(u.fd);
+    // A UTF-8 byte-order mark written by some editors is not part of the first record.
+    if (u.in.starts_with("\xEF\xBB\xBF")) u.in.erase(0, 3);
   }
 
   void end_record(Unit& u) {
@@ -499,7 +502,7 @@ bool Units::read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n) {
   std::string_view line;
   const int at = u.line;
   if (!u.next_line(line)) {
-    std::string msg = u.path.empty() ? std::string() : u.path + ", ";
+    std::string msg = u.path.empty() ? std::string() : printable(u.path) + ", ";
     msg += "line " + std::to_string(at) + ": end of file in " + std::string(rec.what);
     if (rec.n > 0) msg += " " + std::to_string(rec.n);
     throw InputError(msg, true);
@@ -518,6 +521,34 @@ bool Units::read_a(int unit, const Rec& rec, int w, char* dst, std::size_t n) {
 }
 
 // ---------------------------------------------------------------------------
+std::string printable(std::string_view text, std::size_t max) {
+  static const char HEX[] = "0123456789ABCDEF";
+  std::string s;
+  const std::size_t n = std::min(text.size(), max);
+  for (std::size_t i = 0; i < n;) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    // Length of a well-formed UTF-8 sequence starting here (0: not one).
+    std::size_t len = 0;
+    if (c >= 0x20 && c < 0x7F) len = 1;
+    else if (c >= 0xC2 && c <= 0xDF) len = 2;
+    else if (c >= 0xE0 && c <= 0xEF) len = 3;
+    else if (c >= 0xF0 && c <= 0xF4) len = 4;
+    for (std::size_t k = 1; k < len; ++k)
+      if (i + k >= n || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) len = 0;
+    if (len == 0) {
+      s += "\\x";
+      s += HEX[c >> 4];
+      s += HEX[c & 15];
+      ++i;
+    } else {
+      s.append(text.substr(i, len));
+      i += len;
+    }
+  }
+  if (n < text.size()) s += "...";
+  return s;
+}
+
 std::string format_items(const char* layout, const Item* items, std::size_t n) {
   std::string rec, text;
   TextSink s(rec, text);

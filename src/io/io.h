@@ -117,6 +117,11 @@ class FileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Text from a file or a user, fit for a message: bytes that do not print (control
+// characters, DEL, bytes outside well-formed UTF-8) are shown as \xNN; beyond max bytes
+// of the text, "..." stands for the rest.
+std::string printable(std::string_view text, std::size_t max = std::string_view::npos);
+
 // What a path names, found without opening, creating or changing anything.
 struct FileId {
   enum Kind : std::uint8_t {

@@ -241,7 +241,7 @@ class Reader {
   int tok_line_ = 0;
 
   std::string where(int line) const {
-    std::string m = u_.name().empty() ? std::string() : std::string(u_.name()) + ", ";
+    std::string m = u_.name().empty() ? std::string() : printable(u_.name()) + ", ";
     m += "line " + std::to_string(line) + ": ";
     return m;
   }
@@ -264,7 +264,7 @@ class Reader {
     throw InputError(m, true);
   }
   [[noreturn]] void fail(const char* what) const {
-    throw InputError(where(tok_line_) + record_and_value() + ": " + what + ", found '" + std::string(tok_) + "'", false);
+    throw InputError(where(tok_line_) + record_and_value() + ": " + what + ", found '" + printable(tok_, 64) + "'", false);
   }
 
   // Values left on the current line after the last one taken: words between blanks

@@ -733,10 +733,24 @@ inline void TIEFRC(const Control& C, const TieBacks& TIE, int I, double W, doubl
 }
 
 // ---------------------------------------------------------------------------
+// What a host that calls RUNWAL directly may tell a run beyond NAMES.dat; every part
+// is optional. The library's entry point gives none of it.
+struct HostHooks {
+  // The input data file, report and plot output file as the user knows them, for the
+  // report header, when the run opens them under other names (a host working in a
+  // private directory). Empty: the header shows the names of NAMES.dat.
+  std::string_view input, report, plot;
+  // Called after each solution of the iteration with the stage number and the
+  // iteration count, for a progress line; it must not write to the run's units.
+  void (*iteration)(void* ctx, int NPROB, int ITER) = nullptr;
+  void* ctx = nullptr;
+};
+
 // One run: the model and the open units. Procedures take the run by reference.
 struct Run {
   Model& m;
   io::Units& u;
+  const HostHooks* host = nullptr;
   operator io::Units&() { return u; }
 };
 

@@ -12,9 +12,9 @@ std::string_view trim(std::string_view s) {
 
 }  // namespace
 
-PathParts split_path(std::string_view path) {
-  // The path is held in a 256-character buffer, as the names of NAMES.dat are.
-  path = trim(path.substr(0, 256));
+PathParts split_path(std::string_view path, std::size_t width) {
+  // The path is held in a buffer of width characters (256 for the names of NAMES.dat).
+  path = trim(path.substr(0, width));
   PathParts p;
   if (path.size() >= 2 && path[1] == ':') {
     p.drive = std::string(path.substr(0, 2));
@@ -39,14 +39,26 @@ void HEADER(Run& run) {
   // Banner.
   io::write(run, LOUT, R"((5X,73("="),/,/,20X,"  BRANTO for Windows, Version ",A12,/,/,20X,"   A Program for the Analysis of ",/,20X,"   Flexible Retaining Walls ",/,/,5X,73("="),/,/))",
             D.VERSION);
-  // File names.
-  const PathParts inp = split_path(D.NAMES[5].view());
-  const PathParts out = split_path(D.NAMES[6].view());
-  const PathParts plt = split_path(D.NAMES[7].view());
+  // File names: those the host says the user knows, else those of NAMES.dat. The report
+  // and the plot output file are named by base name and extension at the path of the
+  // input data file; one that lies elsewhere is named with its own drive and directory,
+  // so that the header stays true.
+  const HostHooks* HOST = run.host;
+  auto parts = [&](std::string_view SHOWN, int IREC) {
+    return SHOWN.empty() ? split_path(D.NAMES[IREC].view()) : split_path(SHOWN, SHOWN.size());
+  };
+  const PathParts inp = parts(HOST ? HOST->input : std::string_view(), 5);
+  const PathParts out = parts(HOST ? HOST->report : std::string_view(), 6);
+  const PathParts plt = parts(HOST ? HOST->plot : std::string_view(), 7);
+  auto name = [&](const PathParts& p) {
+    std::string s(p.base);
+    if (p.drive != inp.drive || p.dir != inp.dir) s = p.drive + p.dir + s;
+    return s;
+  };
   io::write(run, LOUT, R"((5X,"Path to file locations      : ",A,A,/,5X,"Name of input data file     : ",A,A))",
             trim(inp.drive), trim(inp.dir), trim(inp.base), trim(inp.ext));
-  io::write(run, LOUT, R"((5X,"Name of output file         : ",A,A))", trim(out.base), trim(out.ext));
-  io::write(run, LOUT, R"((5X,"Name of plot output file    : ",A,A))", trim(plt.base), trim(plt.ext));
+  io::write(run, LOUT, R"((5X,"Name of output file         : ",A,A))", trim(name(out)), trim(out.ext));
+  io::write(run, LOUT, R"((5X,"Name of plot output file    : ",A,A))", trim(name(plt)), trim(plt.ext));
   io::list_write(run, LOUT);
   // Time and date, read once.
   static const char* const MONTH[12] = {

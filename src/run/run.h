@@ -24,6 +24,9 @@ struct ProblemSummary {
   int ITER = 0;       // iterations
   double WMAX = 0;    // deflection of largest magnitude, L
   double XMMAX = 0;   // moment of largest magnitude, F*L
+  double ZWMAX = 0;   // depth of WMAX, L (the shallowest station of that magnitude)
+  double ZMMAX = 0;   // depth of XMMAX, L
+  std::vector<double> FTIE;  // force per tie back of the tie backs in force, F
   int NWARN = 0;      // warnings written for this problem
   int KMECH = 0;      // 1: the solution holds no equilibrium (the wall is a mechanism)
 };
@@ -53,11 +56,12 @@ int RUNWAL(Run& run, RunSummary* summary = nullptr);
 void HEADER(Run& run);
 
 // Windows path rules: drive ("C:"), directory (ending with its separator), base name and
-// extension (the last dot and at most four characters after it).
+// extension (the last dot and at most four characters after it), of the path held in a
+// buffer of width characters.
 struct PathParts {
   std::string drive, dir, base, ext;
 };
-PathParts split_path(std::string_view path);
+PathParts split_path(std::string_view path, std::size_t width = 256);
 
 // Input of the control records and specified points, with their echo.
 void RDTITL(Run& run);   // title record

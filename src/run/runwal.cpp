@@ -186,9 +186,16 @@ void SUMMRY(Run& run, RunSummary* summary) {
   s.KMECH = m.ITR.KMECH;
   if (s.KEXIT != KXLIMN && s.KEXIT != KXDEFL && s.KEXIT != KXNONE) {
     for (int K = 4; K <= m.RES.NSTA + 3; ++K) {
-      if (std::fabs(m.RES.DEFL(K)) > std::fabs(s.WMAX)) s.WMAX = m.RES.DEFL(K);
-      if (std::fabs(m.RES.XMOM(K)) > std::fabs(s.XMMAX)) s.XMMAX = m.RES.XMOM(K);
+      if (std::fabs(m.RES.DEFL(K)) > std::fabs(s.WMAX)) {
+        s.WMAX = m.RES.DEFL(K);
+        s.ZWMAX = m.RES.X(K);
+      }
+      if (std::fabs(m.RES.XMOM(K)) > std::fabs(s.XMMAX)) {
+        s.XMMAX = m.RES.XMOM(K);
+        s.ZMMAX = m.RES.X(K);
+      }
     }
+    for (int I = 1; I <= std::min(m.TIE.NTIEF, MXTIE); ++I) s.FTIE.push_back(m.TIE.FTIE(I));
   }
   summary->problems.push_back(s);
 }

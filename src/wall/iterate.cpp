@@ -319,6 +319,8 @@ void ITERAT(Run& run) {
     LINEAR(run);
     BEAMCOL(run);
     SOLFIN(run, W, "THE DEFLECTION");
+    if (run.host != nullptr && run.host->iteration != nullptr)  // the host's progress line
+      run.host->iteration(run.host->ctx, run.m.D.NPROB, ITR.ITER);
     // Step 5: one linear solution.
     if (C.ITMAX == 0) {
       ITR.KEXIT = KXLIN;
