@@ -3,9 +3,8 @@
 #
 # A folder of src/ (and app/) may include its own headers and the public header
 # <folder>/<folder>.h of the folders below it in this table; every other header of a
-# folder is private to the folder and to its tests (tests/<folder>). Tests, benchmarks
-# and the fuzz driver may include any public header. The README's architecture section
-# shows the same table.
+# folder is private to the folder and to the tests. The benchmarks and the fuzz driver
+# may include any public header. The README's architecture section shows the same table.
 set -u
 ROOT=${1:-.}
 
@@ -26,8 +25,8 @@ may_include() {
 # One line per forbidden include on the output.
 complain() { echo "$1: $2"; }
 
-# check FILE OWNER KIND: KIND src for a folder of the program, test for tests, benchmarks
-# and the fuzz driver (OWNER the folder under test, or none).
+# check FILE OWNER KIND: KIND src for a folder of the program, public for the benchmarks
+# and the fuzz driver.
 check() {
   grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z_]+/[A-Za-z0-9_]+\.h"' "$1" |
     sed -E 's/^([0-9]+):.*"([a-z_]+)\/([A-Za-z0-9_]+)\.h".*/\1 \2 \3/' |
@@ -49,20 +48,12 @@ scan() {
     for F in "$ROOT"/src/$DIR/*.h "$ROOT"/src/$DIR/*.cpp; do
       [ -f "$F" ] && check "$F" "$DIR" src
     done
-    for F in "$ROOT"/tests/$DIR/*.h "$ROOT"/tests/$DIR/*.cpp; do
-      [ -f "$F" ] && check "$F" "$DIR" test
-    done
   done
   for F in "$ROOT"/app/*.h "$ROOT"/app/*.cpp; do
     [ -f "$F" ] && check "$F" app src
   done
-  for F in "$ROOT"/tests/*.h "$ROOT"/tests/*/*.h "$ROOT"/tests/*/*.cpp "$ROOT"/bench/*.cpp "$ROOT"/fuzz/*.cpp; do
-    case $F in
-      "$ROOT"/tests/io/* | "$ROOT"/tests/model/* | "$ROOT"/tests/report/* | "$ROOT"/tests/wall/* | \
-        "$ROOT"/tests/pressure/* | "$ROOT"/tests/soil/* | "$ROOT"/tests/run/* | "$ROOT"/tests/results/* | \
-        "$ROOT"/tests/export/*) ;;
-      *) [ -f "$F" ] && check "$F" none test ;;
-    esac
+  for F in "$ROOT"/bench/*.cpp "$ROOT"/fuzz/*.cpp; do
+    [ -f "$F" ] && check "$F" none public
   done
 }
 

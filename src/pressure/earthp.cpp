@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 void PRESS7(Run& run) {

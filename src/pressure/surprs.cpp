@@ -4,7 +4,7 @@
 // single-load values over one layer for the layer forces.
 #include <cmath>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "pressure/pressure.h"
 #include "report/report.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 #include "soil/soil.h"
 #include "wall/wall.h"
 

@@ -9,7 +9,7 @@
 
 #include "report/report.h"
 #include "wall/ranges.h"
-#include "wall/wall.h"
+#include "wall/wall_impl.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 struct PCase {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "report/report.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 
 struct ReadCase {
   std::unique_ptr<Model> m = std::make_unique<Model>();

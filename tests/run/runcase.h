@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "run/run.h"
+#include "run/run_impl.h"
 
 struct RunCase {
   std::filesystem::path dir;

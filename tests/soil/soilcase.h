@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 struct SoilCase {
   std::unique_ptr<Model> mp = std::make_unique<Model>();

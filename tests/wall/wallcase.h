@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "report/report.h"
-#include "run/run.h"
-#include "wall/wall.h"
+#include "run/run_impl.h"
+#include "wall/wall_impl.h"
 
 struct WallCase {
   std::unique_ptr<Model> mp = std::make_unique<Model>();
