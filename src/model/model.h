@@ -321,17 +321,38 @@ struct Curves {
   Curves() = default;
 };
 
-// Pressure table: the lateral load along the wall, twelve columns per row (depth in
-// column 1; column 2 the load per station once the table is read back and scaled).
+// Columns of the pressure table, as BULK forms them: pressures per unit width of wall,
+// F/L**2, at the depth of column PT_DEPTH. Read back (EARTHP), columns 3..12 are
+// multiplied by the width (WA, from below XEXC on WP): forces per length of wall, F/L;
+// column PT_LOAD changes meaning twice: replaced by the total times the width, a force
+// per length, then multiplied by H, a force per station. The specified pairs (KEP = 1)
+// fill columns 1 to 4 the same way.
+constexpr int PT_DEPTH = 1;     // depth below the top of the wall, L
+constexpr int PT_LOAD = 2;      // active earth + water + surcharge pressure (option 3: without
+                                // surcharge; 3 and 5: the first envelope); read back: the
+                                // load, F/L, then F per station
+constexpr int PT_ACTIVE = 3;    // active earth + drained water, minus the surface part
+constexpr int PT_SURCHARGE = 4; // SIGMAH plus the surface part
+constexpr int PT_PASSIVE = 5;   // passive pressure + SIGMAH
+constexpr int PT_ATREST = 6;    // at-rest pressure + SIGMAH
+constexpr int PT_EARTH = 7;     // active earth without water, minus the surface part
+constexpr int PT_WATER = 8;     // water pressure
+constexpr int PT_SURFACE = 9;   // surface-pressure part
+constexpr int PT_SIGMAH = 10;   // SIGMAH, the surcharge pressure
+constexpr int PT_ENVELOPE = 11; // envelope pressure of options 3 and 5, else 0
+constexpr int PT_TOTAL = 12;    // total lateral pressure, the load that reaches the wall
+constexpr int NPTCOL = 12;      // columns of a row
+
+// Pressure table: the lateral load along the wall, NPTCOL columns per row (PT_ above).
 struct PressureTable {
   int NPRES = 0;
-  Table2<double, 1, MXPRES, 1, 12> PT;
+  Table2<double, 1, MXPRES, 1, NPTCOL> PT;
   // The rows as the pressure-exchange file holds them, kept by BULK while it writes the
   // file: with KHELD = 1 the driver takes rows 1..NHELD from PH instead of reading the
   // file back; with 0 (a value that would not read back as written) it reads the file.
   int KHELD = 0;
   int NHELD = 0;
-  Table2<double, 1, MXPRES, 1, 12> PH;
+  Table2<double, 1, MXPRES, 1, NPTCOL> PH;
 
  private:  // constructed by the Model alone (see Table)
   friend struct Model;

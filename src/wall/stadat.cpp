@@ -199,17 +199,17 @@ void TIEBCK(Run& run) {
               TIE.ANGLE(I), TIE.SPACE(I), TIE.F0(I));
 }
 
-// Depth and load of the pressure table: row R of depth PT(R,1) and load per station
-// PT(R,2); before the first row the table's zero entry (depth 0, load 0). Interpolated
+// Depth and load of the pressure table: row R of depth PT(R, PT_DEPTH) and load per station
+// PT(R, PT_LOAD); before the first row the table's zero entry (depth 0, load 0). Interpolated
 // linearly between the rows that bracket X; beyond the last row, the last load. IR is
 // the caller's row pointer for increasing depths.
 double PLOAD(const PressureTable& PRS, int NPRES, double X, int& IR) {
-  while (IR <= NPRES && PRS.PT(IR, 1) < X) ++IR;
-  if (IR > NPRES) return PRS.PT(NPRES, 2);
-  const double D1 = PRS.PT(IR, 1), P1 = PRS.PT(IR, 2);
+  while (IR <= NPRES && PRS.PT(IR, PT_DEPTH) < X) ++IR;
+  if (IR > NPRES) return PRS.PT(NPRES, PT_LOAD);
+  const double D1 = PRS.PT(IR, PT_DEPTH), P1 = PRS.PT(IR, PT_LOAD);
   if (X == D1) return P1;
-  const double D0 = IR > 1 ? PRS.PT(IR - 1, 1) : 0.0;
-  const double P0 = IR > 1 ? PRS.PT(IR - 1, 2) : 0.0;
+  const double D0 = IR > 1 ? PRS.PT(IR - 1, PT_DEPTH) : 0.0;
+  const double P0 = IR > 1 ? PRS.PT(IR - 1, PT_LOAD) : 0.0;
   if (D1 == D0) return P1;
   return P0 + (P1 - P0) * (X - D0) / (D1 - D0);
 }
@@ -247,10 +247,10 @@ void EPCRVS(Run& run, int NPRES, int NX) {
   int IR = 1;
   for (int I = 1; I <= NX; ++I) {
     const double X = I * H;
-    while (IR < NPRES && PRS.PT(IR, 1) < X - 1.0E-6 * H) ++IR;
-    const double PP = PRS.PT(IR, 5) * H;
-    const double P0 = PRS.PT(IR, 6) * H;
-    const double PA = (PRS.PT(IR, 3) + PRS.PT(IR, 4)) * H;
+    while (IR < NPRES && PRS.PT(IR, PT_DEPTH) < X - 1.0E-6 * H) ++IR;
+    const double PP = PRS.PT(IR, PT_PASSIVE) * H;
+    const double P0 = PRS.PT(IR, PT_ATREST) * H;
+    const double PA = (PRS.PT(IR, PT_ACTIVE) + PRS.PT(IR, PT_SURCHARGE)) * H;
     const double DPM = 0;  // increment above the at-rest value
     double PM = P0 + DPM;
     if (PM > PP || PM <= P0) PM = 1.5 * P0;
@@ -318,7 +318,7 @@ void PRSLOD(Run& run) {
   // Step 6: no earth pressure, no load (an empty table adds nothing).
   const int NPRES = C.KEP >= 1 ? std::clamp(PRS.NPRES, 0, MXPRES) : 0;
   if (NPRES > 0) {
-    const int NP = NEAREST(PRS.PT(NPRES, 1) / C.H);
+    const int NP = NEAREST(PRS.PT(NPRES, PT_DEPTH) / C.H);
     // Option 4: support curves at stations 1..NX in place of the plain load. The station
     // below them keeps its plain load: leaving it unloaded would lose the pressure of
     // one whole station at the excavation level.
