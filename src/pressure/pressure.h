@@ -6,10 +6,10 @@
 #include "model/model.h"
 
 // EARTHP -- the earth pressure of a problem by KEP: generated (>= 2), specified (1) or
-// none; leaves the pressure table PRS (column 2 the load per station) and writes its
+// none; leaves the pressure table PRS (PT_LOAD the load per station) and writes its
 // block of the plot output file.
 //   KEP >= 2: PRESS7, then the pressure-exchange file read back, scaled by WA / WP,
-//             listed, column 2 multiplied by H, the plot block
+//             listed, PT_LOAD multiplied by H, the plot block
 //   KEP  = 1: the specified pairs of SOIL listed, with surcharges, times H; the plot block
 //   KEP  = 0: one record holding 0 on the plot file; KEP < 0: nothing. Both: no rows.
 //   reads   C: KEP, H, NI, IUNIT, XEXC; SOIL (layers, surcharges, specified pairs, WA,

@@ -28,9 +28,10 @@ void STADAT(Run& run);
 // PRSLOD -- the pressure table as transverse load (with KEP = 4 the six-point support
 // curves above the excavation, kept as the first CRV.NCRV4 records), then the check that
 // nothing is loaded below the wall ("ERROR -- NON-ZERO TABLE 4 DATA BEYOND END").
-//   reads   C: NI, H, KEP, XEXC; PRS: NPRES, the rows (depth, load per station)
-//   writes  STA: Q (the loads added); CRV: the first NCRV4 records with KEP = 4
-//   ends the run on a row loaded below the wall
+//   reads   C: NI, H, KEP, XEXC; PRS: NPRES, PT_DEPTH, PT_LOAD (with KEP = 4 also
+//           PT_ACTIVE .. PT_ATREST); STA: the two stations below the wall
+//   writes  STA: Q (the loads added); CRV: NCRV4 (0 unless KEP = 4) and its records
+//   ends the run on a load below the wall or a load that is not a finite number
 void PRSLOD(Run& run);
 
 // ITERAT -- the solution of one problem: supports linearised about the current
