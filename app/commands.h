@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common.h"
-#include "run/check.h"
+#include "run/run.h"
 
 namespace host {
 

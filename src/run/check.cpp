@@ -2,14 +2,12 @@
 // records as the READs took them, with the units of their fields, the facts of each
 // problem a user should confirm, the warnings and the error. The unit table of the
 // fields lives here.
-#include "run/check.h"
+#include "run/run.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
-
-#include "run/run.h"
 
 namespace {
 

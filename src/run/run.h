@@ -1,9 +1,12 @@
 // run.h -- the run driver: NAMES.dat, the files of a run, the problem loop, the
 // reading and echo of the input data file, and the end-of-stage records of the plot file.
+// What the entry point and the hosts call; the rest of the folder is in run_impl.h.
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/model.h"
@@ -51,6 +54,10 @@ Model& process_model();
 
 // RUNWAL -- one run: NAMES.dat, the files, every problem of the input data file, the end
 // of run. Never throws; returns one of the RC_ codes. The model keeps its tables.
+//   reads   NAMES.dat in the working directory and the files it names; the model's
+//           tables as the last run left them (a null input value keeps them)
+//   writes  every table of the model; the report, the iteration log, the plot output
+//           file and the two exchange files; the console; SUMMARY when given
 int RUNWAL(Run& run, RunSummary* summary = nullptr);
 // CHKRUN -- one reading of the input data file that the caller has opened on unit LINP
 // (a file or a text in memory), without NAMES.dat: every problem is read, echoed to a
@@ -59,53 +66,65 @@ int RUNWAL(Run& run, RunSummary* summary = nullptr);
 // analysed: no pressure table, no curves, no iteration, and no file is written. The
 // summary gets one entry per problem read (not analysed), the warnings, the error or
 // stop. Returns as RUNWAL.
+//   reads   the input data file on LINP; the model's tables as the last run left them
+//   writes  every table the reading fills; the console; SUMMARY when given
 int CHKRUN(Run& run, RunSummary* summary = nullptr);
 
-// The report header of one problem: banner, file names, time and date.
-void HEADER(Run& run);
+// ---------------------------------------------------------------------------
+// A reading of an input data file without its analysis, kept as data (check.cpp): every
+// record read with its input lines, its name and its fields (name, value as read, unit),
+// the facts of each problem that a user should confirm (the wall's length, the
+// excavation depth, the widths, the curves per soil layer, the earth-pressure
+// coefficient of each layer), then the warnings of the checks and the error that ended
+// the reading. `branto check` prints it; other hosts take the data as it is.
 
-// Windows path rules: drive ("C:"), directory (ending with its separator), base name and
-// extension (the last dot and at most four characters after it), of the path held in a
-// buffer of width characters.
-struct PathParts {
-  std::string drive, dir, base, ext;
+// One value of a record: the field's name, the value as the READ left it (null values
+// keep what the field held), its unit in the problem's unit system (none for counts,
+// codes and ratios, and before the control record gives the unit system).
+struct ListField {
+  std::string name, value, unit;
 };
-PathParts split_path(std::string_view path, std::size_t width = 256);
+// One record read: its problem, its first and last input line, the values left unread
+// on its last line (a sign of a record given twice or with a value too many), its name
+// as messages give it ("soil layer top record 2") and its fields.
+struct ListRecord {
+  int NPROB = 0;
+  int first = 0, last = 0, left = 0;
+  std::string what;
+  std::vector<ListField> fields;
+};
+// A fact derived from a problem's input, as a name and a text ("wall length",
+// "NI * H = 110 * 0.1 = 11 m, HWALL = 11 m").
+struct ListFact {
+  int NPROB = 0;
+  std::string name, value;
+};
+struct InputListing {
+  std::vector<ListRecord> records;
+  std::vector<ListFact> facts;
+  std::vector<std::string> warnings;  // texts of the WARNING lines, in order
+  std::string error;                  // the error or stop that ended the reading, or nothing
+  int problems = 0;                   // problems read
+  int status = 0;                     // 0 clean, 1 warnings, 2 an error or a stop
+};
 
-// Input of the control records and specified points, with their echo.
-void RDTITL(Run& run);   // title record
-void RDCTRL(Run& run);   // control record
-void ECHCTL(Run& run);   // "PROGRAM CONTROL PARAMETERS" and the hinge note
-void RDCTL2(Run& run);   // second control record, its checks and the wall geometry lines
-void RDSPEC(Run& run);   // specified deflections and slopes, coded into KODE
-void RDKEND(Run& run);   // end code
-// A negative count or iteration limit ends the run with a message naming the field:
-// "ERROR -- NAME = VALUE (REC, VALUE IVAL, INPUT LINE n): A NEGATIVE WHAT ENDS THE RUN".
-[[noreturn]] void NEGERR(Run& run, const char* NAME, int VALUE, const char* REC, int IVAL, int LINE,
-                         const char* WHAT);
+// LSTINP -- read the input data file at path (LSTTXT: the input given as text, named
+// name in messages) on the model m, as CHKRUN reads it: nothing is analysed and no file
+// is written. The model keeps what the reading left.
+InputListing LSTINP(Model& m, std::string_view path);
+InputListing LSTTXT(Model& m, std::string_view name, std::string_view text);
 
-// Input groups of a problem with wall sections, read in file order with their echo.
-void RDWALL(Run& run);   // wall sections, cross sections, nonlinear EI tables
-void RDSUPP(Run& run);   // stiffness and load records, restraints and tie backs
-void RDSOIL(Run& run);   // p-y modification factors, earth-pressure and soil-profile data
-void RDPYU(Run& run);    // user p-y curves into UPY (NPYU of them)
-// Soil-resistance curves by KPYGEN and NPYU: user curves, generated curves, or none.
-void PYCURV(Run& run);
-
-// The checks that never change the analysis (checks.cpp), each finding one WARNING line:
-//   CHECKS  after the input of a problem is read, before the analysis: the wall length
-//           against HWALL, the excavation depth given twice, RV6 against the width WA
-//           with tie backs; with wall sections read: stations without rigidity, and with
-//           the soil profile read: where it ends, soil type codes, implausible optional
-//           earth-pressure coefficients; generated curves that no layer can give
-//   CHKMEC  after the solution: a solution that counts as closed but whose largest
-//           deflection exceeds the length of the wall, or that is not finite, is no
-//           equilibrium (ITR.KMECH = 1)
-//   CHKEND  after the end code that ends the run: data left unread in the input
-void CHECKS(Run& run);
-void CHKMEC(Run& run);
-void CHKEND(Run& run);
-
-// The end-of-stage block of the plot output file, with first value KODEP (short form
-// when the last solution ended in a warning exit).
-void PLTEND(Run& run, int KODEP);
+// The unit of each field that has one, in English and in SI units: the record by the
+// last part of its name ("record E2" of "cross section 1, record E2", "point" of "user p-y
+// curve 3, point"), the field by its name. One table for the program; the input reference
+// gives the same units.
+struct FieldUnit {
+  const char* record;
+  const char* field;
+  const char* english;
+  const char* si;
+};
+std::span<const FieldUnit> UNITAB();
+// The unit of a field of a record named what (as messages name it) under unit code
+// IUNIT; empty when it has none.
+std::string_view FLDUNT(std::string_view what, std::string_view field, int IUNIT);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "run/check.h"
+#include "run/run.h"
 #include "run/run.h"
 
 namespace {

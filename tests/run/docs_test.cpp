@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include "run/check.h"
+#include "run/run.h"
 #include "runcase.h"
 
 namespace {
