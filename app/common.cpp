@@ -114,6 +114,16 @@ bool copy_whole(const fs::path& from, const fs::path& to) {
 // file gets (mkstemp alone would make it private); nothing on failure.
 std::optional<fs::path> temp_beside(const fs::path& path) {
   static const mode_t MASK = [] {
+    // Read where the system shows it: setting it to read it would change it for a
+    // moment for every thread of the process (an embedding program's too).
+    if (std::FILE* f = std::fopen("/proc/self/status", "r")) {
+      char line[128];
+      unsigned m = 0;
+      bool found = false;
+      while (!found && std::fgets(line, sizeof line, f) != nullptr) found = std::sscanf(line, "Umask: %o", &m) == 1;
+      std::fclose(f);
+      if (found) return static_cast<mode_t>(m);
+    }
     const mode_t m = ::umask(022);
     ::umask(m);
     return m;
