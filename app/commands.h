@@ -18,5 +18,7 @@ Action add_plain(CLI::App& app, Options& o);
 Action add_run(CLI::App& app, Options& o);
 // branto sweep TEMPLATE.dat PARAMS.csv [-j N] [--shard i/n] [--summary FILE.csv]
 Action add_sweep(CLI::App& app, Options& o);
+// branto verify [--markdown] [DIR]
+Action add_verify(CLI::App& app, Options& o);
 
 }  // namespace host

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
       "64 a usage error.");
   Options o;
   const Action plain = add_plain(app, o);
-  std::map<std::string, Action> commands{{"run", add_run(app, o)}, {"sweep", add_sweep(app, o)}};
+  std::map<std::string, Action> commands{{"run", add_run(app, o)}, {"sweep", add_sweep(app, o)}, {"verify", add_verify(app, o)}};
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
