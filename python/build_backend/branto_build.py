@@ -98,7 +98,7 @@ def _cmake(build, stage):
     # same interpreter (a virtual environment's python is a link to it) keeps its own.
     if not cached or os.path.realpath(cached) != os.path.realpath(sys.executable):
         cmd.append("-DPython_EXECUTABLE=" + sys.executable)
-    subprocess.check_call(["cmake", "-S", _root(), "-B", build, "-DBRANTO_PYTHON=ON"] + cmd, stdout=sys.stderr)
+    subprocess.check_call(["cmake", "-S", _root(), "-B", build, "-DBRANTO_PYTHON_PACKAGE=ON"] + cmd, stdout=sys.stderr)
     subprocess.check_call(["cmake", "--build", build, "--target", "python_package"], stdout=sys.stderr)
     subprocess.check_call(["cmake", "--install", build, "--component", "python", "--prefix", stage],
                           stdout=sys.stderr)
