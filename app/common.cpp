@@ -153,6 +153,20 @@ std::string place(const fs::path& from, const fs::path& to) {
   return errtext(err);
 }
 
+// Where an embedded run makes its private directory when it is not in the output
+// directory: TMPDIR when it is set, else a directory in memory when the system has one
+// that the process may write (the runtime directory of the user, /dev/shm), else /tmp. A
+// run that writes nothing keeps only its scratch files there, and they are gone at its
+// end: a file system on disk would cost more than the analysis of a small wall.
+fs::path scratch_parent() {
+  if (const char* t = std::getenv("TMPDIR"); t != nullptr && *t != 0) return t;
+  for (const char* env : {"XDG_RUNTIME_DIR", ""}) {
+    const char* d = *env != 0 ? std::getenv(env) : "/dev/shm";
+    if (d != nullptr && *d == '/' && ::access(d, W_OK | X_OK) == 0) return d;
+  }
+  return "/tmp";
+}
+
 // The private directory of the run in progress, removed when the host is interrupted
 // (SIGINT, SIGTERM, SIGHUP): descriptors and names where a signal handler can reach them.
 struct Scratch {
@@ -579,11 +593,8 @@ Outcome analyse(const Job& job, const Options& o, bool progress, Embedding* emb)
   // paths of the files in it: in a temporary directory when nothing is written or when
   // they would not fit.
   std::string work = (job.out_dir / ".branto-XXXXXX").string();
-  if (emb != nullptr && (!write || !fits(work + "/branto.pressures"))) {
-    fs::path tmp = fs::temp_directory_path(ec);
-    if (ec) tmp = "/tmp";
-    work = (tmp / "branto-XXXXXX").string();
-  }
+  if (emb != nullptr && (!write || !fits(work + "/branto.pressures")))
+    work = (scratch_parent() / "branto-XXXXXX").string();
   if (::mkdtemp(work.data()) == nullptr)
     return refused(job.label, "cannot write in the " + std::string(write && work.starts_with(job.out_dir.string())
                                                                          ? "output directory " + quote(job.out_dir.string())
