@@ -369,12 +369,19 @@ Model& fresh_model() {
 }
 
 // The results of each problem go to col, finished with the input's name as shown.
-RunSummary engine(const HostHooks& hooks, std::string& console, Collector& col, const std::string& input, Model& m) {
+// done: called after col with the model of each problem analysed, when given.
+RunSummary engine(const HostHooks& hooks, std::string& console, Collector& col, const std::string& input, Model& m,
+                  const std::function<void(const Model&)>& done = nullptr) {
   io::Units u;
   u.capture_console();
   Run run{m, u, &hooks};
   RunSummary s;
   col.attach(s);
+  if (done)
+    s.problem_done = [take = s.problem_done, &done](const Model& model) {
+      take(model);
+      done(model);
+    };
   RUNWAL(run, &s);  // closes every unit, whatever happens
   console = u.text(LCON);
   col.finish(m, s, input, VERSION);
@@ -670,7 +677,7 @@ Outcome analyse(const Job& job, const Options& o, bool progress, Embedding* emb)
   std::vector<std::string> made_results;
   std::string results_error;
   if (emb != nullptr) {
-    s = engine(hooks, console, col, shown_in, *emb->model);
+    s = engine(hooks, console, col, shown_in, *emb->model, emb->problem_done);
     if (write) results_error = results_files(col, o, dir, base, made_results);
   } else {
     const int here = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);

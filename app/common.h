@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,8 @@ struct Embedding {
   bool from_text = false;    // the input data file is text, not a file: the job's input
   std::string text;          // only names it
   int curve_depths = 0;      // curve depths per soil layer; 0: the default
+  // Called with the model after the results of each problem analysed, when given.
+  std::function<void(const Model&)> problem_done;
   // What the run gives back.
   RunSummary summary;
   results::RunResults results;

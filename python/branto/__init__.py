@@ -114,17 +114,21 @@ class Check:
     """What the engine's pass over an input found, without writing anything: ``ok`` (every
     problem read and analysed without a warning), ``error`` (the message of the mistake
     that ended the run, naming file, line, record and value, or None), ``warnings`` (each
-    warning's text), ``stages`` (per problem read: its number, title, how the analysis
-    ended and the warnings of that stage) and ``notices`` (the engine's console notices)."""
+    warning's text), ``stages`` (per problem analysed: its number, title, how the
+    analysis ended, the warnings of that stage and its ``records``: each record the problem
+    read, as ``{"line": n, "record": "control record", "text": the line}``, in file order)
+    and ``notices`` (the engine's console notices)."""
 
-    def __init__(self, r):
+    def __init__(self, r, lines=()):
         self.error = r.message if r.outcome != "ok" else None
         self.outcome = r.outcome
         self.warnings = list(r.warnings)
         self.stages = [
             {"stage": s.stage, "title": s.title, "exit": s.exit, "iterations": s.iterations,
-             "warnings": list(s.warnings)}
-            for s in r.stages
+             "warnings": list(s.warnings),
+             "records": [{"line": n, "record": what, "text": lines[n - 1] if 0 < n <= len(lines) else ""}
+                         for n, what in recs]}
+            for s, recs in zip(r.stages, r._records)
         ]
         self.notices = r.console
         self.ok = self.error is None and not self.warnings and all(
@@ -142,4 +146,11 @@ class Check:
 def check(path, *, curve_depths=None):
     """Read and analyse the input data file at ``path`` without writing anything and
     return what was found (a ``Check``): the stages read, the warnings and the error."""
-    return Check(run(path, curve_depths=curve_depths, strict=False))
+    path = os.fspath(path)
+    r = _branto.analyse(path, False, "", None, False, False, False, False, _curve_depths(curve_depths), True)
+    try:
+        with open(path, "rb") as f:
+            lines = f.read().decode("latin-1").splitlines()
+    except OSError:
+        lines = []
+    return Check(r, lines)

@@ -120,6 +120,11 @@ def test_warnings_and_check():
     c = branto.check(path)
     assert not c.ok and c.error is None and c.warnings == list(run.warnings)
     assert [s["stage"] for s in c.stages] == [s.stage for s in run.stages]
+    recs = c.stages[0]["records"]
+    assert [r["record"] for r in recs[:3]] == ["title record", "control record", "second control record"]
+    assert [r["line"] for r in recs] == sorted(r["line"] for r in recs) and recs[0]["line"] == 1
+    with open(path, encoding="latin-1") as f:
+        assert recs[1]["text"] == f.read().splitlines()[1]
     c = branto.check(os.path.join(MISTAKES, "ncross_negative.dat"))
     assert not c.ok and c.error
 
