@@ -100,7 +100,7 @@ def _cmake(build, stage):
         cmd.append("-DPython_EXECUTABLE=" + sys.executable)
     subprocess.check_call(["cmake", "-S", _root(), "-B", build, "-DBRANTO_PYTHON_PACKAGE=ON"] + cmd, stdout=sys.stderr)
     subprocess.check_call(["cmake", "--build", build, "--target", "python_package"], stdout=sys.stderr)
-    subprocess.check_call(["cmake", "--install", build, "--component", "python", "--prefix", stage],
+    subprocess.check_call(["cmake", "--install", build, "--component", "python", "--prefix", stage, "--strip"],
                           stdout=sys.stderr)
 
 
