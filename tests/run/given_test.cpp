@@ -17,8 +17,8 @@ std::string example() {
   return ss.str();
 }
 
-// A run of c with the names given: in.dat, in.out, ... in c's directory, or NAMES[i].
-int given(RunCase& c, HostHooks& h, std::vector<std::string> names = {}) {
+// A run on model m with the names given: in.dat, in.out, ... in c's directory, or names[i].
+int given(RunCase& c, Model& m, HostHooks& h, std::vector<std::string> names = {}) {
   const char* EXT[6] = {"in.dat", "in.out", "in.plt", "in.log", "in.pyc", "in.prs"};
   for (int i = static_cast<int>(names.size()); i < 6; ++i) names.push_back((c.dir / EXT[i]).string());
   const std::string_view files[6] = {names[0], names[1], names[2], names[3], names[4], names[5]};
@@ -26,7 +26,7 @@ int given(RunCase& c, HostHooks& h, std::vector<std::string> names = {}) {
   h.files = files;
   io::Units u;
   u.capture_console();
-  Run r{*c.m, u, &h};
+  Run r{m, u, &h};
   c.code = RUNWAL(r, &c.summary);
   c.console = u.text(0);
   return c.code;
@@ -45,7 +45,8 @@ TEST(GIVEN, WritesWhatNamesDatWrites) {
   h.report = "in.out";
   h.plot = "in.plt";
   const auto here = std::filesystem::current_path();
-  ASSERT_EQ(RC_OK, given(b, h));
+  auto m = std::make_unique<Model>();
+  ASSERT_EQ(RC_OK, given(b, *m, h));
   EXPECT_EQ(here, std::filesystem::current_path());
   EXPECT_FALSE(std::filesystem::exists(b.dir / "NAMES.dat"));
   for (const char* f : {"in.out", "in.plt", "in.log"}) EXPECT_EQ(a.text(f), b.text(f)) << f;
@@ -56,11 +57,12 @@ TEST(GIVEN, OneFileTwiceIsRefusedByItsKinds) {
   c.file("in.dat", example());
   HostHooks h;
   const std::string out = (c.dir / "in.out").string();
-  ASSERT_EQ(RC_FILE, given(c, h, {(c.dir / "in.dat").string(), out, out}));
+  auto m = std::make_unique<Model>();
+  ASSERT_EQ(RC_FILE, given(c, *m, h, {(c.dir / "in.dat").string(), out, out}));
   EXPECT_EQ("the report file '" + out + "' and the plot output file '" + out + "' are one file; nothing was written",
             c.summary.message);
   EXPECT_FALSE(std::filesystem::exists(out));
-  ASSERT_EQ(RC_FILE, given(c, h, {std::string(256, 'x')}));
+  ASSERT_EQ(RC_FILE, given(c, *m, h, {std::string(256, 'x')}));
   EXPECT_EQ("the path of the input data file is longer than 255 characters", c.summary.message);
 }
 
@@ -70,9 +72,10 @@ TEST(GIVEN, CurveDepthsOfTheHostBeforeTheEnvironment) {
   setenv("BRANTO_CURVE_DEPTHS", "many", 1);
   HostHooks h;
   h.curve_depths = 16;
-  const int code = given(c, h);
+  auto m = std::make_unique<Model>();
+  const int code = given(c, *m, h);
   unsetenv("BRANTO_CURVE_DEPTHS");
   ASSERT_EQ(RC_OK, code);
-  EXPECT_EQ(16, c.m->D.NCDRUN);
+  EXPECT_EQ(16, m->D.NCDRUN);
   EXPECT_TRUE(c.summary.warnings.empty()) << c.summary.warnings.front();
 }
