@@ -7,18 +7,10 @@
 #include <cmath>
 #include <string>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 namespace {
-
-// Nearest integer, halves away from zero; beyond +-1.0E7 (and NaN) the bound, far more
-// rows than the table holds.
-int NINT(double X) {
-  if (!(X < 1.0E7)) return 10000000;
-  if (!(X > -1.0E7)) return -10000000;
-  return static_cast<int>(X >= 0 ? X + 0.5 : X - 0.5);
-}
 
 // Samples per unit length: one per inch in English units, one per 0.05 m in SI.
 int SPERL(const Control& C) { return C.IUNIT == SI ? 20 : 1; }
@@ -38,7 +30,8 @@ int JLAST(const Run& run) {
 int NSAMP(const Run& run, int J, int JL, double& T) {
   const auto& EP = run.m.EP;
   T = J < JL ? EP.THICK(J) : run.m.C.H * run.m.C.NI - EP.ZTOP(J);
-  return NINT(T * SPERL(run.m.C));
+  // Beyond +-1.0E7 samples the bound: far more rows than the table holds.
+  return NEAREST(T * SPERL(run.m.C), 10000000);
 }
 
 bool ENVOPT(int KEP) { return KEP == 3 || KEP == 5; }
@@ -51,13 +44,14 @@ void PTFIN(Run& run, int NROWS) {
   const auto& SOIL = run.m.SOIL;
   for (int I = 1; I <= NROWS; ++I) {
     int K = 1;
-    while (K <= 12 && std::isfinite(PT(I, K))) ++K;
-    if (K > 12) continue;
+    while (K <= NPTCOL && std::isfinite(PT(I, K))) ++K;
+    if (K > NPTCOL) continue;
     const std::string WHAT = "THE LATERAL PRESSURE OF ROW " + std::to_string(I) + " OF THE PRESSURE TABLE";
-    if (!std::isfinite(PT(I, 10)) && SOIL.NSUR > 0) NONFIN(run, WHAT, INREC(run, "surcharge row", 1, SOIL.LSUR(1)));
+    if (!std::isfinite(PT(I, PT_SIGMAH)) && SOIL.NSUR > 0)
+      NONFIN(run, WHAT, INREC(run, "surcharge row", 1, SOIL.LSUR(1)));
     const int NL = std::clamp(SOIL.NL, 1, MXLAY);
     int J = 1;
-    while (J < NL && !(PT(I, 1) <= SOIL.ZBOT(J))) ++J;
+    while (J < NL && !(PT(I, PT_DEPTH) <= SOIL.ZBOT(J))) ++J;
     NONFIN(run, WHAT, INREC(run, "soil layer", J, SOIL.LLAY(J)));
   }
 }
@@ -84,34 +78,41 @@ BulkRows BULKN(Run& run) {
   return R;
 }
 
-void BULK(Run& run) {
+namespace {
+
+// What the sampling leaves for the envelopes: the running active and earth forces above
+// HFREE, and the last row above the excavation level.
+struct Sampled {
+  double F = 0, FE = 0;
+  int ILAST = 1;
+};
+
+// BULKSM -- the surface row (depth 0) and the sampled rows of the working layers down to
+// the wall tip: rows 1..NR.NFORM of PT.
+Sampled BULKSM(Run& run, const BulkRows& NR) {
   auto& EP = run.m.EP;
   const auto& C = run.m.C;
-  auto& PRS = run.m.PRS;
-  auto& PT = PRS.PT;
+  auto& PT = run.m.PRS.PT;
   const int KEP = C.KEP;
-  const BulkRows NR = BULKN(run);
-  if (NR.NWRITE > MXPRES) TOOMCH(run, "ROWS OF THE PRESSURE TABLE", NR.NWRITE, MXPRES);
-  PRS.NPRES = 0;
   const double M = run.m.SOIL.AMOD;
   const double TOL = EP.TOLEP;
   const double SIGV1 = EP.SIGV(1);
 
   // First row, depth 0.
-  for (int K = 1; K <= 12; ++K) PT(1, K) = 0;
-  PT(1, 2) = EP.KA(1) * M * SIGV1;
-  const double C4 = SIGV1 <= 0 ? 0 : PT(1, 2);
-  PT(1, 4) = C4;
-  PT(1, 12) = KEP == 5 ? 0 : C4;
-  PT(1, 5) = EP.KP(1) * M * SIGV1;
-  PT(1, 9) = KEP == 5 ? 0 : C4;
+  for (int K = 1; K <= NPTCOL; ++K) PT(1, K) = 0;
+  PT(1, PT_LOAD) = EP.KA(1) * M * SIGV1;
+  const double C4 = SIGV1 <= 0 ? 0 : PT(1, PT_LOAD);
+  PT(1, PT_SURCHARGE) = C4;
+  PT(1, PT_TOTAL) = KEP == 5 ? 0 : C4;
+  PT(1, PT_PASSIVE) = EP.KP(1) * M * SIGV1;
+  PT(1, PT_SURFACE) = KEP == 5 ? 0 : C4;
 
   // Rows of the layers.
-  double F = 0, FE = 0;             // running active force and earth force above HFREE
-  double C2PREV = PT(1, 2);         // column 2 of the row above
-  double EPREV = PT(1, 9) + PT(1, 7);  // earth-only value of the row above
+  Sampled S;                        // running forces above HFREE, last row above
+  double C2PREV = PT(1, PT_LOAD);   // PT_LOAD of the row above
+  double EPREV = PT(1, PT_SURFACE) + PT(1, PT_EARTH);  // earth-only value of the row above
   double GPS = 0, GAR = 0;          // passive and at-rest gradients of the last layer above
-  int IROW = 1, ILAST = 1;          // row; last row above the excavation level
+  int IROW = 1;                     // row
   const int JL = JLAST(run);
   const double SDIV = C.IUNIT == SI ? 20 : 1;
   for (int J = 1; J <= JL; ++J) {
@@ -188,108 +189,136 @@ void BULK(Run& run) {
       // Step 4: the surface-pressure part.
       C3 = C3 - C9;
       const double C7 = E - C9;
-      PT(IROW, 1) = Z;
-      PT(IROW, 2) = C2;
-      PT(IROW, 3) = C3;
-      PT(IROW, 4) = SH + C9;
-      PT(IROW, 5) = PS;
-      PT(IROW, 6) = AR;
-      PT(IROW, 7) = C7;
-      PT(IROW, 8) = WAT;
-      PT(IROW, 9) = C9;
-      PT(IROW, 10) = SH;
-      PT(IROW, 11) = 0;
-      PT(IROW, 12) = C9 + C7 + SH + WAT;
+      PT(IROW, PT_DEPTH) = Z;
+      PT(IROW, PT_LOAD) = C2;
+      PT(IROW, PT_ACTIVE) = C3;
+      PT(IROW, PT_SURCHARGE) = SH + C9;
+      PT(IROW, PT_PASSIVE) = PS;
+      PT(IROW, PT_ATREST) = AR;
+      PT(IROW, PT_EARTH) = C7;
+      PT(IROW, PT_WATER) = WAT;
+      PT(IROW, PT_SURFACE) = C9;
+      PT(IROW, PT_SIGMAH) = SH;
+      PT(IROW, PT_ENVELOPE) = 0;
+      PT(IROW, PT_TOTAL) = C9 + C7 + SH + WAT;
       // Step 5: trapezoid sums above the excavation level.
       if (ABOVE) {
-        F = F + (C2PREV + C2) / 2 / SDIV;
-        FE = FE + (EPREV + E) / 2 / SDIV;
-        ILAST = IROW;
+        S.F = S.F + (C2PREV + C2) / 2 / SDIV;
+        S.FE = S.FE + (EPREV + E) / 2 / SDIV;
+        S.ILAST = IROW;
       }
       C2PREV = C2;
       EPREV = E;
     }
   }
   assert(IROW == NR.NFORM);
+  (void)NR;
+  return S;
+}
 
-  // Options 3 and 5: apparent-pressure envelopes above the excavation level. The last
-  // row above is kept once more, as formed, right after the envelope rows.
-  if (ENVOPT(KEP)) {
-    const int NWRITE = NR.NWRITE;
-    if (NWRITE > NR.NFORM)
-      for (int I = NR.NFORM; I >= ILAST; --I)
-        for (int K = 1; K <= 12; ++K) PT(I + 1, K) = PT(I, K);
-    const double HD = EP.HFREE;
-    const int NT = std::clamp(C.NTIE, 0, MXTIE);
-    const auto& KSTA = run.m.TIE.KSTA;
-    const double ZTIE1 = NT >= 1 ? (KSTA(1) - 4) * C.H : 0;
-    const double ZTIEN = NT >= 1 ? (KSTA(NT) - 4) * C.H : 0;
-    // Geometry: ramp to A, plateau to PEND, down over B.
-    double A = 2 * ZTIE1 / 3, B, PEND;
-    if (NT < 2) {
-      B = 2 * (HD - ZTIE1) / 3;
-      PEND = HD / 3 + A;
-    } else {
-      B = 2 * (HD - ZTIEN) / 3;
-      PEND = HD - B;
-    }
-    if (KEP == 5 && EP.ITYPE1 == 1) {
-      A = HD / 4;
-      B = 0;
-      PEND = HD;
-    }
-    auto PEAK = [&](double FF) {
-      if (NT == 1) return HD != 0 ? 3.9f * FF / (2 * HD) : 0.0;
-      if (NT >= 2) {
-        const double DEN = HD - (HD - ZTIEN + ZTIE1) / 3;
-        return DEN != 0 ? 1.3f * FF / DEN : 0.0;
-      }
-      return 0.0;
-    };
-    auto ENV = [&](double P, double Z) {
-      if (Z < A) return P * Z / A;
-      if (Z <= PEND || B == 0) return P;
-      return P - (Z - PEND) * P / B;
-    };
-    const double PEAK1 = PEAK(F);
-    const double PEAK2 = KEP == 3 ? PEAK(FE) : EP.KA(EP.IEXC) * EP.SIGV(EP.IEXC) * M;
-    for (int I = 2; I <= ILAST; ++I) {
-      const double Z = PT(I, 1);
-      PT(I, 2) = ENV(PEAK1, Z);
-      PT(I, 11) = ENV(PEAK2, Z);
-      if (KEP == 3) {
-        PT(I, 12) = PT(I, 11) + PT(I, 10) + PT(I, 8);
-      } else {
-        PT(I, 12) = PT(I, 11) + PT(I, 10);
-        PT(I, 9) = PEAK2 != 0 ? SIGV1 * EP.KA(1) * M * PT(I, 11) / PEAK2 : 0;
-        PT(I, 7) = PT(I, 11) - PT(I, 9);
-        PT(I, 8) = 0;
-      }
-    }
-    if (KEP == 5)
-      for (int I = ILAST + 1; I <= NWRITE; ++I) {
-        PT(I, 11) = 0;
-        PT(I, 7) = PT(I, 7) + PT(I, 8);
-        PT(I, 8) = 0;
-      }
+// BULKEN -- options 3 and 5: the apparent-pressure envelopes above the excavation level
+// (rows 2..ILAST). The last row above is kept once more, as formed, right after the
+// envelope rows.
+void BULKEN(Run& run, const BulkRows& NR, const Sampled& S) {
+  auto& EP = run.m.EP;
+  const auto& C = run.m.C;
+  auto& PT = run.m.PRS.PT;
+  const int KEP = C.KEP;
+  const double M = run.m.SOIL.AMOD;
+  const double SIGV1 = EP.SIGV(1);
+  const double F = S.F, FE = S.FE;
+  const int ILAST = S.ILAST;
+  const int NWRITE = NR.NWRITE;
+  if (NWRITE > NR.NFORM)
+    for (int I = NR.NFORM; I >= ILAST; --I)
+      for (int K = 1; K <= NPTCOL; ++K) PT(I + 1, K) = PT(I, K);
+  const double HD = EP.HFREE;
+  const int NT = std::clamp(C.NTIE, 0, MXTIE);
+  const auto& KSTA = run.m.TIE.KSTA;
+  const double ZTIE1 = NT >= 1 ? (KSTA(1) - 4) * C.H : 0;
+  const double ZTIEN = NT >= 1 ? (KSTA(NT) - 4) * C.H : 0;
+  // Geometry: ramp to A, plateau to PEND, down over B.
+  double A = 2 * ZTIE1 / 3, B, PEND;
+  if (NT < 2) {
+    B = 2 * (HD - ZTIE1) / 3;
+    PEND = HD / 3 + A;
+  } else {
+    B = 2 * (HD - ZTIEN) / 3;
+    PEND = HD - B;
   }
+  if (KEP == 5 && EP.ITYPE1 == 1) {
+    A = HD / 4;
+    B = 0;
+    PEND = HD;
+  }
+  auto PEAK = [&](double FF) {
+    if (NT == 1) return HD != 0 ? 3.9f * FF / (2 * HD) : 0.0;
+    if (NT >= 2) {
+      const double DEN = HD - (HD - ZTIEN + ZTIE1) / 3;
+      return DEN != 0 ? 1.3f * FF / DEN : 0.0;
+    }
+    return 0.0;
+  };
+  auto ENV = [&](double P, double Z) {
+    if (Z < A) return P * Z / A;
+    if (Z <= PEND || B == 0) return P;
+    return P - (Z - PEND) * P / B;
+  };
+  const double PEAK1 = PEAK(F);
+  const double PEAK2 = KEP == 3 ? PEAK(FE) : EP.KA(EP.IEXC) * EP.SIGV(EP.IEXC) * M;
+  for (int I = 2; I <= ILAST; ++I) {
+    const double Z = PT(I, PT_DEPTH);
+    PT(I, PT_LOAD) = ENV(PEAK1, Z);
+    PT(I, PT_ENVELOPE) = ENV(PEAK2, Z);
+    if (KEP == 3) {
+      PT(I, PT_TOTAL) = PT(I, PT_ENVELOPE) + PT(I, PT_SIGMAH) + PT(I, PT_WATER);
+    } else {
+      PT(I, PT_TOTAL) = PT(I, PT_ENVELOPE) + PT(I, PT_SIGMAH);
+      PT(I, PT_SURFACE) = PEAK2 != 0 ? SIGV1 * EP.KA(1) * M * PT(I, PT_ENVELOPE) / PEAK2 : 0;
+      PT(I, PT_EARTH) = PT(I, PT_ENVELOPE) - PT(I, PT_SURFACE);
+      PT(I, PT_WATER) = 0;
+    }
+  }
+  if (KEP == 5)
+    for (int I = ILAST + 1; I <= NWRITE; ++I) {
+      PT(I, PT_ENVELOPE) = 0;
+      PT(I, PT_EARTH) = PT(I, PT_EARTH) + PT(I, PT_WATER);
+      PT(I, PT_WATER) = 0;
+    }
+}
 
-  // The pressure-exchange file: the count, then one record of twelve values per row. Each
-  // row is kept in PH as the file holds it (three significant digits), which is what the
-  // driver reads back; when a row would not read back so, the driver reads the file.
-  PTFIN(run, NR.NWRITE);
+// BULKWR -- the pressure-exchange file of rows 1..NWRITE: the count, then one record of
+// twelve values per row. Each row is kept in PH as the file holds it (three significant
+// digits), which is what the driver reads back; when a row would not read back so, the
+// driver reads the file.
+void BULKWR(Run& run, int NWRITE) {
+  auto& PRS = run.m.PRS;
+  const auto& PT = PRS.PT;
+  PTFIN(run, NWRITE);
   const auto& NAME = run.m.D.NAMES[10];
   if (NAME.trimmed().empty()) throw io::FileError("no pressure-exchange file named in NAMES.dat (record 10)");
   run.u.open(LNAM, NAME.trimmed(), "pressure-exchange file");
-  io::list_write(run, LNAM, NR.NWRITE);
+  io::list_write(run, LNAM, NWRITE);
   auto& PH = PRS.PH;
   PRS.KHELD = 1;
-  PRS.NHELD = NR.NWRITE;
-  for (int I = 1; I <= NR.NWRITE; ++I) {
-    for (int K = 1; K <= 12; ++K) PH(I, K) = PT(I, K);
-    if (!io::write_held(run, LNAM, "(12(1X,E10.3))", PH(I, 1), PH(I, 2), PH(I, 3), PH(I, 4), PH(I, 5),
-                        PH(I, 6), PH(I, 7), PH(I, 8), PH(I, 9), PH(I, 10), PH(I, 11), PH(I, 12)))
+  PRS.NHELD = NWRITE;
+  for (int I = 1; I <= NWRITE; ++I) {
+    for (int K = 1; K <= NPTCOL; ++K) PH(I, K) = PT(I, K);
+    // The whole row, columns 1 to NPTCOL in order.
+    if (!io::write_held(run, LNAM, "(12(1X,E10.3))", PH(I, 1), PH(I, 2), PH(I, 3), PH(I, 4), PH(I, 5), PH(I, 6),
+                        PH(I, 7), PH(I, 8), PH(I, 9), PH(I, 10), PH(I, 11), PH(I, 12)))
       PRS.KHELD = 0;
   }
   run.u.close(LNAM);
+}
+
+}  // namespace
+
+void BULK(Run& run) {
+  const BulkRows NR = BULKN(run);
+  if (NR.NWRITE > MXPRES) TOOMCH(run, "ROWS OF THE PRESSURE TABLE", NR.NWRITE, MXPRES);
+  run.m.PRS.NPRES = 0;
+  const Sampled S = BULKSM(run, NR);
+  if (ENVOPT(run.m.C.KEP)) BULKEN(run, NR, S);
+  BULKWR(run, NR.NWRITE);
 }

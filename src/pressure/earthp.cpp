@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 namespace {
@@ -28,7 +28,9 @@ void LSTHDR(Run& run, std::string_view UDEP) {
             UDEP, L.UFOR4, L.USLASH, L.ULEN2);
 }
 
-// Pressure block of the plot output file: the listed rows, eight columns each.
+// Pressure block of the plot output file: the listed rows, eight columns each. Two
+// columns are patched in the table itself: a zero PT_ACTIVE becomes 1.0E-7, and with
+// KEP = 1 PT_TOTAL takes PT_LOAD (the load per station).
 void PLTPRS(Run& run) {
   auto& PRS = run.m.PRS;
   auto& PT = PRS.PT;
@@ -39,10 +41,10 @@ void PLTPRS(Run& run) {
   io::list_write(run, LPLT, NLIST);
   for (int I = 1; I <= N; ++I) {
     if (!LISTED(run, I, N)) continue;
-    if (PT(I, 3) == 0) PT(I, 3) = 1.0E-7f;
-    if (run.m.C.KEP == 1) PT(I, 12) = PT(I, 2);
-    io::write(run, LPLT, "(10(2X,E10.3))", PT(I, 1), PT(I, 2), PT(I, 12), PT(I, 7), PT(I, 9),
-              PT(I, 11), PT(I, 10), PT(I, 8));
+    if (PT(I, PT_ACTIVE) == 0) PT(I, PT_ACTIVE) = 1.0E-7f;
+    if (run.m.C.KEP == 1) PT(I, PT_TOTAL) = PT(I, PT_LOAD);
+    io::write(run, LPLT, "(10(2X,E10.3))", PT(I, PT_DEPTH), PT(I, PT_LOAD), PT(I, PT_TOTAL), PT(I, PT_EARTH),
+              PT(I, PT_SURFACE), PT(I, PT_ENVELOPE), PT(I, PT_SIGMAH), PT(I, PT_WATER));
   }
 }
 
@@ -60,7 +62,7 @@ void PRSBAK(Run& run) {
   if (PRS.KHELD == 1) {
     NPRES = PRS.NHELD;
     for (int I = 1; I <= NPRES; ++I)
-      for (int K = 1; K <= 12; ++K) PT(I, K) = PRS.PH(I, K);
+      for (int K = 1; K <= NPTCOL; ++K) PT(I, K) = PRS.PH(I, K);
   } else {
     const auto& NAME = run.m.D.NAMES[10];
     run.u.open(LXCH, NAME.trimmed(), "pressure-exchange file", true);
@@ -68,7 +70,7 @@ void PRSBAK(Run& run) {
     if (NPRES > MXPRES) TOOMCH(run, "ROWS OF THE PRESSURE TABLE", NPRES, MXPRES);
     if (NPRES < 0) INPERR(run, "ERROR -- THE PRESSURE-EXCHANGE FILE HOLDS A NEGATIVE ROW COUNT");
     for (int I = 1; I <= NPRES; ++I)
-      io::list_read(run, LXCH, {"pressure-exchange file, row", I}, std::span<double>(&PT(I, 1), 12));
+      io::list_read(run, LXCH, {"pressure-exchange file, row", I}, std::span<double>(&PT(I, 1), NPTCOL));
     run.u.close(LXCH);
   }
   PRS.KHELD = 0;
@@ -76,20 +78,20 @@ void PRSBAK(Run& run) {
   // Width: WA, and WP from the first row below the excavation-side ground surface on.
   double WIDTH = SOIL.WA;
   for (int I = 1; I <= NPRES; ++I) {
-    if (PT(I, 1) > C.XEXC) WIDTH = SOIL.WP;
-    for (int K = 3; K <= 12; ++K) PT(I, K) = PT(I, K) * WIDTH;
-    PT(I, 2) = PT(I, 12);
+    if (PT(I, PT_DEPTH) > C.XEXC) WIDTH = SOIL.WP;
+    for (int K = PT_ACTIVE; K <= PT_TOTAL; ++K) PT(I, K) = PT(I, K) * WIDTH;
+    PT(I, PT_LOAD) = PT(I, PT_TOTAL);
   }
-  // The listing shows column 2 as a force per unit length of wall; then it becomes the
+  // The listing shows PT_LOAD as a force per unit length of wall; then it becomes the
   // load per station, once.
   for (int I = 1; I <= NPRES; ++I)
     if (LISTED(run, I, NPRES))
-      io::write(run, LOUT, "(6X,1P,E10.3,10X,1P,E10.3)", PRDEP(C, PT(I, 1)), PT(I, 2));
-  for (int I = 1; I <= NPRES; ++I) PT(I, 2) = PT(I, 2) * C.H;
+      io::write(run, LOUT, "(6X,1P,E10.3,10X,1P,E10.3)", PRDEP(C, PT(I, PT_DEPTH)), PT(I, PT_LOAD));
+  for (int I = 1; I <= NPRES; ++I) PT(I, PT_LOAD) = PT(I, PT_LOAD) * C.H;
   // The widths and the increment length may carry a table of finite pressures beyond
   // the range of the numbers.
   for (int I = 1; I <= NPRES; ++I)
-    for (int K = 1; K <= 12; ++K)
+    for (int K = 1; K <= NPTCOL; ++K)
       if (!std::isfinite(PT(I, K)))
         NONFIN(run, "ROW " + std::to_string(I) + " OF THE PRESSURE TABLE TIMES THE WIDTHS WA, WP AND H",
                INREC(run, "wall record of the earth-pressure data", 0, run.m.SOIL.LWALL));
@@ -113,16 +115,16 @@ void SPECEP(Run& run) {
   for (int I = 1; I <= N; ++I) {
     const double D = SOIL.SPPD(I), P = SOIL.SPPP(I);
     io::write(run, LOUT, "(6X,1P,E10.3,10X,1P,E10.3)", D, P);
-    for (int K = 1; K <= 12; ++K) PT(I, K) = 0;
-    PT(I, 1) = D;
-    PT(I, 3) = P;
-    PT(I, 2) = P * C.H;
+    for (int K = 1; K <= NPTCOL; ++K) PT(I, K) = 0;
+    PT(I, PT_DEPTH) = D;
+    PT(I, PT_ACTIVE) = P;
+    PT(I, PT_LOAD) = P * C.H;
     if (SURCH) {
       SURPRS(run, D);
-      PT(I, 4) = run.m.EP.SIGMAH * SOIL.WA;
-      PT(I, 2) = (PT(I, 3) + PT(I, 4)) * C.H;
+      PT(I, PT_SURCHARGE) = run.m.EP.SIGMAH * SOIL.WA;
+      PT(I, PT_LOAD) = (PT(I, PT_ACTIVE) + PT(I, PT_SURCHARGE)) * C.H;
     }
-    if (!std::isfinite(PT(I, 2)) || !std::isfinite(PT(I, 4)))
+    if (!std::isfinite(PT(I, PT_LOAD)) || !std::isfinite(PT(I, PT_SURCHARGE)))
       NONFIN(run, "THE LOAD OF SPECIFIED PRESSURE " + std::to_string(I) + (SURCH ? " WITH THE SURCHARGES" : ""),
              INREC(run, "specified pressure", I, run.m.SOIL.LSPP(std::min(I, MXSPP))));
   }

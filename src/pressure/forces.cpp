@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 void FORCES(Run& run) {

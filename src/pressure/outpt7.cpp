@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 namespace {

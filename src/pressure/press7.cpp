@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 void PRESS7(Run& run) {
@@ -148,19 +148,18 @@ void START7(Run& run) {
   // Coefficients: Rankine, the active one for a sloping backfill; angles in degrees
   // divided by 57.2958.
   io::write(run, LOUT, R"L((/,/,6X,50("*"),/,6X,"* ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT  *",/,6X,50("*"),/,/,6X,"  LAYER         ACTIVE EARTH     PASSIVE EARTH(*)","  OPTIONAL EARTH(**)",/,6X,"   NO.          COEFFICIENT       COEFFICIENT    ","   COEFFICIENT  "))L");
-  const double DEGRAD = 57.2958f;
   const double BETA = run.m.SOIL.BETA;
   const double ABETA = std::fabs(BETA);
-  const double B = std::cos(BETA / DEGRAD);
+  const double B = std::cos(BETA / DEGRAD_SINGLE);
   for (int J = 1; J <= NLW; ++J) {
     const double PHI = EP.PHI(J);
     // Step 1: flat backfill.
-    const double T = std::tan((45 - PHI / 2) / DEGRAD);
+    const double T = std::tan((45 - PHI / 2) / DEGRAD_SINGLE);
     EP.KA(J) = T * T;
     EP.SQKA(J) = T;
     if (ABETA > 0 && PHI > ABETA) {
       // Step 2: sloping backfill (a friction angle beyond 90 degrees gives s = 0).
-      const double CP = std::cos(PHI / DEGRAD);
+      const double CP = std::cos(PHI / DEGRAD_SINGLE);
       const double S = std::sqrt(std::max(0.0, B * B - CP * CP));
       EP.KA(J) = B * (B - S) / (B + S);
       EP.SQKA(J) = std::sqrt(EP.KA(J));
@@ -171,9 +170,9 @@ void START7(Run& run) {
         io::write(run, IU, R"((/,/,"**** WARNING ******",/,"THE BACKFILL SLOPE ANGLE SHOULD BE LESS THAN THE 'INTERNAL FRICTION ANGLE OF SAND."))");
     }
     // Steps 4 and 5: passive and at rest, flat backfill always.
-    EP.TANKP(J) = std::tan((45 + PHI / 2) / DEGRAD);
+    EP.TANKP(J) = std::tan((45 + PHI / 2) / DEGRAD_SINGLE);
     EP.KP(J) = EP.TANKP(J) * EP.TANKP(J);
-    EP.K0(J) = 1 - std::sin(PHI / DEGRAD);
+    EP.K0(J) = 1 - std::sin(PHI / DEGRAD_SINGLE);
     for (double X : {EP.KA(J), EP.KP(J), EP.K0(J)})
       LAYFIN(run, J, X, "AN EARTH PRESSURE COEFFICIENT OF WORKING LAYER " + std::to_string(J), true);
     // Step 6: the row shows the computed KA.

@@ -4,7 +4,7 @@
 // single-load values over one layer for the layer forces.
 #include <cmath>
 
-#include "pressure/pressure.h"
+#include "pressure/pressure_impl.h"
 #include "report/report.h"
 
 namespace {
@@ -25,7 +25,7 @@ double PLINE(double V, double M, double N, double H) {
   const double M2 = M * M, N2 = N * N;
   if (M > 0.4f) {
     const double S = M2 + N2;
-    return 4 * V * M2 * N / (3.1416f * H * (S * S));
+    return 4 * V * M2 * N / (PI_SINGLE * H * (S * S));
   }
   const double S = 0.16f + N2;
   return 0.203f * V * N / (H * (S * S));
@@ -78,7 +78,6 @@ void SURPRS(Run& run, double Z) {
   // Step 3: 200 samples over the wall length.
   const double DZ = C.H * C.NI / 200;
   // Steps 4 and 5: every listed load at the effective depth.
-  const double C2PI = static_cast<float>(2.0f / 3.1416f);
   for (int I = 1; I <= NSUR; ++I) {
     const double Q = SOIL.SLOAD(I) * SOIL.SFACT(I);
     const double ZE = Z + SOIL.SVERT(I);
@@ -93,7 +92,7 @@ void SURPRS(Run& run, double Z) {
       if (SOIL.KSUR(I) == 2) {
         PK = PLINE(Q, M, N, H);
       } else if (SOIL.KSUR(I) == 3) {
-        PK = PSTRIP(C2PI, Q, X, SOIL.SWIDTH(I), ZK);
+        PK = PSTRIP(TWO_OVER_PI_SINGLE, Q, X, SOIL.SWIDTH(I), ZK);
       } else {
         PK = PPOINT(Q, M, N, H);
       }

@@ -63,7 +63,7 @@ Equilibrium equilibrium(const Model& m, std::vector<double>* RF) {
   Balance LOAD{NI, H}, COUP{NI, H}, AXIAL{NI, H}, SUPP{NI, H}, TIEB{NI, H}, REST{NI, H}, NODE{NI, H};
 
   // Tie backs: prestress load less spring times deflection, at their stations.
-  Arr<double, 1, MXSTA> FTB{};  // cleared: a table this large is not cleared by its declaration
+  Arr<double, 1, MXSTA> FTB;  // prestress load of the tie backs by station
   for (int I = 1; I <= std::min(TIE.NTIEF, MXTIE); ++I) {
     const int K = TIE.KSTA(I);
     if (K < 3 || K > NI + 5) continue;

@@ -71,7 +71,7 @@ void take_stations(const Model& m, Stage& s) {
   const auto& STA = m.STA;
   const int NI = std::clamp(C.NI, 0, MXNI);
   // The tie backs' prestress is part of Q; here it belongs to the tie backs.
-  Arr<double, 1, MXSTA> FTB{};  // cleared: a table this large is not cleared by its declaration
+  Arr<double, 1, MXSTA> FTB;  // prestress load of the tie backs by station
   for (int I = 1; I <= std::min(m.TIE.NTIEF, MXTIE); ++I) {
     const int K = m.TIE.KSTA(I);
     if (1 <= K && K <= MXSTA) FTB(K) += m.TIE.FTB(I);
@@ -127,13 +127,14 @@ void take_pressures(const Model& m, Stage& s) {
   const auto& PRS = m.PRS;
   const double DU = depth_unit(m.C);
   Pressures& p = s.pressures;
-  std::vector<double>* COL[12] = {&p.depth, &p.load,  &p.active, &p.surcharge, &p.passive,  &p.at_rest,
-                                  &p.earth, &p.water, &p.surface, &p.sigmah,   &p.envelope, &p.total};
+  // The columns PT_DEPTH .. PT_TOTAL in order.
+  std::vector<double>* COL[NPTCOL] = {&p.depth, &p.load,  &p.active, &p.surcharge, &p.passive,  &p.at_rest,
+                                      &p.earth, &p.water, &p.surface, &p.sigmah,   &p.envelope, &p.total};
   const int N = std::clamp(PRS.NPRES, 0, MXPRES);
   for (std::vector<double>* c : COL) c->reserve(N);
   for (int I = 1; I <= N; ++I) {
-    p.depth.push_back(PRS.PT(I, 1) / DU);
-    for (int J = 2; J <= 12; ++J) COL[J - 1]->push_back(PRS.PT(I, J));
+    p.depth.push_back(PRS.PT(I, PT_DEPTH) / DU);
+    for (int J = PT_LOAD; J <= PT_TOTAL; ++J) COL[J - 1]->push_back(PRS.PT(I, J));
   }
 }
 

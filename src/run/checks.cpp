@@ -7,7 +7,7 @@
 #include <string>
 
 #include "report/report.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "report/report.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 #include "wall/wall.h"
 
 void RDTITL(Run& run) {

@@ -1,7 +1,7 @@
 // header.cpp -- the report header of every problem: the banner with the version text,
 // the names of the input, report and plot files split by Windows path rules, and the
 // time and date of the analysis.
-#include "run/run.h"
+#include "run/run_impl.h"
 
 namespace {
 

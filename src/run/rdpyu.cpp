@@ -3,7 +3,7 @@
 #include <string>
 
 #include "report/report.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 
 void RDPYU(Run& run) {
   const int NPYU = run.m.C.NPYU;

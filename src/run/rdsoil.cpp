@@ -4,7 +4,7 @@
 #include <string>
 
 #include "report/report.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 
 namespace {
 

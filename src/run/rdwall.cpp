@@ -5,7 +5,7 @@
 
 #include "report/report.h"
 #include "run/input.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 #include "wall/wall.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "pressure/pressure.h"
 #include "report/report.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 #include "soil/soil.h"
 #include "wall/wall.h"
 
@@ -321,7 +321,7 @@ bool PROBLM(Run& run, RunSummary* summary) {
 }
 
 // End of run: "END OF ANALYSIS", the last end-of-stage block, the units closed.
-void ENDRUN(Run& run) {
+void END_OF_RUN(Run& run) {
   for (int IU : {LOUT, LLOG})
     io::write(run, IU, R"((/,/,"     END OF ANALYSIS                             "))");
   PLTEND(run, run.m.D.KEXCD == 1 ? 0 : run.m.D.KPLOT);
@@ -407,7 +407,7 @@ int RUNALL(Run& run, RunSummary* summary) {
     } catch (const EndRun&) {
       // a run-ending input check wrote its message (or a silent end): end of run
     }
-    ENDRUN(run);
+    END_OF_RUN(run);
     if (summary != nullptr) {
       summary->code = RC_OK;
       summary->input_error = D.KERR == 1;

@@ -7,15 +7,15 @@
 
 #include "report/report.h"
 #include "run/input.h"
-#include "run/run.h"
+#include "run/run_impl.h"
 
 namespace {
 
-std::span<double> row(Arr2<double, 1, MXCROS, 1, MXPROP>& A, int I, int J, int N) { return {&A(I, J), static_cast<std::size_t>(N)}; }
+std::span<double> row(Table2<double, 1, MXCROS, 1, MXPROP>& A, int I, int J, int N) { return {&A(I, J), static_cast<std::size_t>(N)}; }
 template <int HI>
-std::span<int> row(Arr2<int, 1, MXCROS, 1, HI>& A, int I, int N) { return {&A(I, 1), static_cast<std::size_t>(N)}; }
+std::span<int> row(Table2<int, 1, MXCROS, 1, HI>& A, int I, int N) { return {&A(I, 1), static_cast<std::size_t>(N)}; }
 template <int HI>
-std::span<double> row(Arr2<double, 1, MXCROS, 1, HI>& A, int I, int N) { return {&A(I, 1), static_cast<std::size_t>(N)}; }
+std::span<double> row(Table2<double, 1, MXCROS, 1, HI>& A, int I, int N) { return {&A(I, 1), static_cast<std::size_t>(N)}; }
 
 // Elastic section I: records E1 to E6, then the derivation of the stiffness inputs.
 void RDELAS(Run& run, int I) {
@@ -64,8 +64,8 @@ void SKIPRL(Run& run, int I, std::string_view what, int N) {
 
 // Bars or strands given one by one: N of them (checked against the table) into D, A, Y, Z.
 void RDBARS(Run& run, int I, int N, std::string_view what, std::string_view limit,
-            Arr2<double, 1, MXCROS, 1, MXBAR>& D, Arr2<double, 1, MXCROS, 1, MXBAR>& A,
-            Arr2<double, 1, MXCROS, 1, MXBAR>& Y, Arr2<double, 1, MXCROS, 1, MXBAR>& Z) {
+            Table2<double, 1, MXCROS, 1, MXBAR>& D, Table2<double, 1, MXCROS, 1, MXBAR>& A,
+            Table2<double, 1, MXCROS, 1, MXBAR>& Y, Table2<double, 1, MXCROS, 1, MXBAR>& Z) {
   if (N > MXBAR) TOOMCH(run, limit, N, MXBAR, run.u.last_record(LINP).first);
   const std::string W = CSREC(I, what);
   for (int B = 1; B <= N; ++B) io::list_read(run, LINP, {W, B, "DIAM AREA COORDY COORDZ"}, D(I, B), A(I, B), Y(I, B), Z(I, B));

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 namespace {
 

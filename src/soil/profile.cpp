@@ -7,7 +7,7 @@
 #include <string>
 
 #include "report/report.h"
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 namespace {
 
@@ -16,18 +16,18 @@ enum class Bound { LOWER, MEAN };
 constexpr double VTINY = 1.0E-20;  // a boundary value below this counts as not given
 
 // Value of column V of the strength distribution at D: linear between the two points
-// around D; at a doubled boundary point by the rule B. BEYOND is set when D lies below
+// around D; at a doubled boundary point by the rule B. PASTEND is set when D lies below
 // the last point (the last value is returned).
-double DLOOK(const SoilWork& SW, const Arr<double, 1, MXSTRP>& V, double D, Bound B, bool& BEYOND) {
+double DLOOK(const SoilWork& SW, const Table<double, 1, MXSTRP>& V, double D, Bound B, bool& PASTEND) {
   const auto& XS = SW.XS;
   const int N = SW.NSP;
-  BEYOND = false;
+  PASTEND = false;
   if (N <= 0) {
-    BEYOND = true;
+    PASTEND = true;
     return 0;
   }
   if (!(D <= XS(N))) {
-    BEYOND = true;
+    PASTEND = true;
     return V(N);
   }
   if (D < XS(1)) return V(1);
@@ -46,7 +46,7 @@ double DLOOK(const SoilWork& SW, const Arr<double, 1, MXSTRP>& V, double D, Boun
 }
 
 // The warning of a depth beyond one of the input curves, written twice to the console.
-void BEYOND2(Run& run, double D, const char* LAYOUT) {
+void WARNPAST(Run& run, double D, const char* LAYOUT) {
   for (int K = 1; K <= 2; ++K) io::write(run, LCON, LAYOUT, D);
 }
 
@@ -67,20 +67,20 @@ void BEYOND2(Run& run, double D, const char* LAYOUT) {
 }  // namespace
 
 double CLOOK(Run& run, double D) {
-  bool BEYOND = false;
-  const double V = DLOOK(run.m.SW, run.m.SW.SS, D, Bound::LOWER, BEYOND);
-  if (BEYOND) {
-    BEYOND2(run, D, R"((/,29X,"**** WARNING ****",/,5X,"THE VALUE OF X =",E9.2,"IS BEYOND THE EXTENT OF",/,5X,"THE INPUT STRENGTH CURVE"))");
+  bool PASTEND = false;
+  const double V = DLOOK(run.m.SW, run.m.SW.SS, D, Bound::LOWER, PASTEND);
+  if (PASTEND) {
+    WARNPAST(run, D, R"((/,29X,"**** WARNING ****",/,5X,"THE VALUE OF X =",E9.2,"IS BEYOND THE EXTENT OF",/,5X,"THE INPUT STRENGTH CURVE"))");
     BEYSTP(run, "1", "STRENGTH", run.m.C.XEXC + D, run.m.C.XEXC + run.m.SW.XS(std::max(run.m.SW.NSP, 1)));
   }
   return V;
 }
 
 double PHILK(Run& run, double D) {
-  bool BEYOND = false;
-  const double V = DLOOK(run.m.SW, run.m.SW.PHIS, D, Bound::MEAN, BEYOND);
-  if (BEYOND) {
-    BEYOND2(run, D, R"((/,29X,"**** WARNING ****",/,5X,"THE VALUE OF X =",E9.2,"IS BEYOND THE EXTENT OF",/,5X,"THE INPUT PHI CURVE"))");
+  bool PASTEND = false;
+  const double V = DLOOK(run.m.SW, run.m.SW.PHIS, D, Bound::MEAN, PASTEND);
+  if (PASTEND) {
+    WARNPAST(run, D, R"((/,29X,"**** WARNING ****",/,5X,"THE VALUE OF X =",E9.2,"IS BEYOND THE EXTENT OF",/,5X,"THE INPUT PHI CURVE"))");
     // the method gives this stop no code
     BEYSTP(run, "", "FRICTION ANGLE", run.m.C.XEXC + D, run.m.C.XEXC + run.m.SW.XS(std::max(run.m.SW.NSP, 1)));
   }
@@ -88,18 +88,18 @@ double PHILK(Run& run, double D) {
 }
 
 double E50LK(Run& run, double D) {
-  bool BEYOND = false;
-  return DLOOK(run.m.SW, run.m.SW.E50S, D, Bound::MEAN, BEYOND);
+  bool PASTEND = false;
+  return DLOOK(run.m.SW, run.m.SW.E50S, D, Bound::MEAN, PASTEND);
 }
 
 double RQDLK(Run& run, double D) {
-  bool BEYOND = false;
-  return DLOOK(run.m.SW, run.m.SW.RQDS, D, Bound::MEAN, BEYOND);
+  bool PASTEND = false;
+  return DLOOK(run.m.SW, run.m.SW.RQDS, D, Bound::MEAN, PASTEND);
 }
 
 double KPYLK(Run& run, double D) {
-  bool BEYOND = false;
-  return DLOOK(run.m.SW, run.m.SW.KPYS, D, Bound::MEAN, BEYOND);
+  bool PASTEND = false;
+  return DLOOK(run.m.SW, run.m.SW.KPYS, D, Bound::MEAN, PASTEND);
 }
 
 // Trapezoid-rule integral of the unit-weight distribution from the surface to D,
@@ -182,14 +182,14 @@ double QLOAD(Run& run, double X) {
   const auto& PT = run.m.PRS.PT;
   const int N = std::min(run.m.PRS.NPRES, MXPRES);
   if (N <= 0) return 0;
-  double Q = PT(N, 2);
-  if (X <= PT(1, 1)) {
-    Q = PT(1, 2);
-  } else if (X < PT(N, 1)) {
+  double Q = PT(N, PT_LOAD);
+  if (X <= PT(1, PT_DEPTH)) {
+    Q = PT(1, PT_LOAD);
+  } else if (X < PT(N, PT_DEPTH)) {
     for (int I = 1; I < N; ++I) {
-      const double X0 = PT(I, 1), X1 = PT(I + 1, 1);
+      const double X0 = PT(I, PT_DEPTH), X1 = PT(I + 1, PT_DEPTH);
       if (X0 <= X && X < X1) {
-        Q = PT(I, 2) + (PT(I + 1, 2) - PT(I, 2)) * (X - X0) / (X1 - X0);
+        Q = PT(I, PT_LOAD) + (PT(I + 1, PT_LOAD) - PT(I, PT_LOAD)) * (X - X0) / (X1 - X0);
         break;
       }
     }
@@ -201,7 +201,7 @@ namespace {
 
 // Factor of the modification table at X: linear between rows, the row's value at an
 // exact row depth, 1.0 above the first row and below the last.
-double PYMTAB(const SoilInput& S, int N, const Arr<double, 1, MXPYM>& V, double X) {
+double PYMTAB(const SoilInput& S, int N, const Table<double, 1, MXPYM>& V, double X) {
   const auto& D = S.PYMD;
   if (X < D(1) || X > D(N)) return 1.0;
   for (int I = 1; I <= N; ++I)

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "report/report.h"
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 double XSIDE(Run& run, int N, double D, int KSIDE) {
   const auto& SW = run.m.SW;

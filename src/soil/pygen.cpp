@@ -8,7 +8,7 @@
 #include <string>
 
 #include "report/report.h"
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 namespace {
 

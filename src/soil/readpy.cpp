@@ -8,11 +8,12 @@
 #include <string>
 
 #include "report/report.h"
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 namespace {
 
 constexpr int NPSUP = 33;  // points of a support curve built from the two sides
+static_assert(NPSUP <= MXCPT, "the support curve of a curve depth fits a record of CRV");
 
 // Leave the file and end the run with the message of F.
 template <class F>

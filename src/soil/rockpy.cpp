@@ -7,7 +7,7 @@
 #include <string>
 
 #include "report/report.h"
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 namespace {
 

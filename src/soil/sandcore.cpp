@@ -3,7 +3,7 @@
 // Shared by the sand and silt models and by the equivalent depth.
 #include <cmath>
 
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 double KPCONT(double PHI, double DELTA, double COSD, double BETAS) {
   const double CP = std::cos(PHI);

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 namespace {
 

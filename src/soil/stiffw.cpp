@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "soil/soil.h"
+#include "soil/soil_impl.h"
 
 void STIFWC(double PC, double Y50, double AS, double AC, double KX, bool CYC, PyCurve& CV) {
   CV.Y(1) = 0;

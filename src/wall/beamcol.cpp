@@ -4,7 +4,7 @@
 #include <cassert>
 #include <cmath>
 
-#include "wall/wall.h"
+#include "wall/wall_impl.h"
 
 namespace {
 

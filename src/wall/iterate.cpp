@@ -8,7 +8,7 @@
 
 #include "report/report.h"
 #include "wall/ranges.h"
-#include "wall/wall.h"
+#include "wall/wall_impl.h"
 
 namespace {
 
@@ -187,7 +187,7 @@ void LOGLIN(Run& run) {
 // A solution out of the range of the numbers ends the run where it arises, before the
 // log or the report shows it: the first station K (of 4..NI+4) of TAB that is not finite
 // is named with the problem's records, all of which (and the tables it keeps) enter it.
-void SOLFIN(Run& run, const Arr<double, 1, MXSTA>& TAB, const char* WHAT) {
+void SOLFIN(Run& run, const Table<double, 1, MXSTA>& TAB, const char* WHAT) {
   const int KB = run.m.C.NI + 4;
   for (int K = 4; K <= KB; ++K) {
     if (std::isfinite(TAB(K))) continue;

@@ -7,7 +7,7 @@
 
 #include "report/report.h"
 #include "wall/ranges.h"
-#include "wall/wall.h"
+#include "wall/wall_impl.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ namespace {
 double DEPTH(const Control& C, int I) { return C.IUNIT == ENGLISH ? I * C.H / 12 : I * C.H; }
 
 // Station table, stations 0..NI, stored for the plot output file as they are printed.
-void STATAB(Run& run) {
+void STATION_TABLE(Run& run) {
   const auto& C = run.m.C;
   const auto& STA = run.m.STA;
   const auto& L = run.m.LAB;
@@ -66,7 +66,7 @@ void RESSHR(const Run& run, int J, Arr<double, 1, MXSTA>& SS, Arr<double, 1, MXS
 // the stations of the tables, -2..NI+2), the force and moment that the record's restraint
 // exerted there: its stiffness as distributed (half at the two ends of a range) times the
 // deflection and the slope. Lateral restraints at stations -2 and NI+2 exert nothing.
-void RESRES(Run& run) {
+void RESTRAINT_RESULTS(Run& run) {
   const auto& C = run.m.C;
   const auto& REC = run.m.REC;
   const auto& STA = run.m.STA;
@@ -90,7 +90,7 @@ void RESRES(Run& run) {
 
 // Tie-back results: horizontal force per station, force per station along the tie back
 // and force per tie back, stored for the plot output file.
-void TIERES(Run& run) {
+void TIE_BACK_RESULTS(Run& run) {
   const auto& C = run.m.C;
   const auto& STA = run.m.STA;
   const auto& L = run.m.LAB;
@@ -111,7 +111,7 @@ void TIERES(Run& run) {
 }
 
 // Node reactions: the net force per station at each specified point.
-void NODRES(Run& run) {
+void NODE_REACTIONS(Run& run) {
   const auto& C = run.m.C;
   const auto& STA = run.m.STA;
   const auto& L = run.m.LAB;
@@ -136,8 +136,8 @@ void RESULT(Run& run) {
     return;
   }
   if (ITR.KEXIT == KXNONE) return;
-  STATAB(run);
-  RESRES(run);
-  TIERES(run);
-  NODRES(run);
+  STATION_TABLE(run);
+  RESTRAINT_RESULTS(run);
+  TIE_BACK_RESULTS(run);
+  NODE_REACTIONS(run);
 }

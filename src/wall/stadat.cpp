@@ -9,13 +9,11 @@
 
 #include "report/report.h"
 #include "wall/ranges.h"
-#include "wall/wall.h"
+#include "wall/wall_impl.h"
 
 namespace {
 
-using Table = Arr<double, 1, MXSTA>;
-
-const double PI = 3.1416f;  // pi as the tie-back model rounds it, in single precision
+using StationValues = Table<double, 1, MXSTA>;  // a station table of the Model
 
 // Record lines of "STIFFNESS AND LOAD DATA" in the three layouts.
 void ECHREC(Run& run, int KLAY, long long IFROM, long long ITO, int KCONT, double EI, double Q,
@@ -41,7 +39,7 @@ std::string RECOF(Run& run, const char* WHAT, int J, int LINE) {
 }
 
 // The first station K of TAB in K1..K2 whose value is not a finite number, or 0.
-int NOTFIN(const Table& TAB, int K1, int K2) {
+int NOTFIN(const StationValues& TAB, int K1, int K2) {
   for (int K = K1; K <= K2; ++K)
     if (!std::isfinite(TAB(K))) return K;
   return 0;
@@ -52,7 +50,7 @@ int NOTFIN(const Table& TAB, int K1, int K2) {
 // carry half; a single station receives V1 in full. Nothing is written outside stations
 // -2..NI+2: a station above -2 is an input error, a non-zero value below NI+2 is data
 // beyond the end. WHAT, J and the input line LINE name the record in the message.
-void RANGE(Run& run, Table& TAB, long long IF, long long IL, double V1, double V2,
+void RANGE(Run& run, StationValues& TAB, long long IF, long long IL, double V1, double V2,
            const char* WHAT, int J, int LINE) {
   const int NI = run.m.C.NI;
   const auto NAMED = [&](const std::string& T) {
@@ -171,7 +169,7 @@ void TIEBCK(Run& run) {
     if (J > C.NI) BEYOND(run, TB + " AT STATION " + std::to_string(J) + " IS BELOW THE WALL" + AT);
     if (!(TIE.XLU(I) > 0) || !(TIE.SPACE(I) > 0))
       INPERR(run, "ERROR -- " + TB + ": UNBONDED LENGTH AND SPACING MUST BE POSITIVE" + AT);
-    const double CA = std::cos(TIE.ANGLE(I) * PI / 180);
+    const double CA = std::cos(TIE.ANGLE(I) * PI_SINGLE / 180);
     double KTB = 0, FTB = 0;  // not computed for other unit codes
     if (C.IUNIT == ENGLISH) {
       KTB = TIE.AREA(I) * TIE.ELAS(I) * CA * C.RV6 / (12 * TIE.XLU(I) * 12 * TIE.SPACE(I));
@@ -201,17 +199,17 @@ void TIEBCK(Run& run) {
               TIE.ANGLE(I), TIE.SPACE(I), TIE.F0(I));
 }
 
-// Depth and load of the pressure table: row R of depth PT(R,1) and load per station
-// PT(R,2); before the first row the table's zero entry (depth 0, load 0). Interpolated
+// Depth and load of the pressure table: row R of depth PT(R, PT_DEPTH) and load per station
+// PT(R, PT_LOAD); before the first row the table's zero entry (depth 0, load 0). Interpolated
 // linearly between the rows that bracket X; beyond the last row, the last load. IR is
 // the caller's row pointer for increasing depths.
 double PLOAD(const PressureTable& PRS, int NPRES, double X, int& IR) {
-  while (IR <= NPRES && PRS.PT(IR, 1) < X) ++IR;
-  if (IR > NPRES) return PRS.PT(NPRES, 2);
-  const double D1 = PRS.PT(IR, 1), P1 = PRS.PT(IR, 2);
+  while (IR <= NPRES && PRS.PT(IR, PT_DEPTH) < X) ++IR;
+  if (IR > NPRES) return PRS.PT(NPRES, PT_LOAD);
+  const double D1 = PRS.PT(IR, PT_DEPTH), P1 = PRS.PT(IR, PT_LOAD);
   if (X == D1) return P1;
-  const double D0 = IR > 1 ? PRS.PT(IR - 1, 1) : 0.0;
-  const double P0 = IR > 1 ? PRS.PT(IR - 1, 2) : 0.0;
+  const double D0 = IR > 1 ? PRS.PT(IR - 1, PT_DEPTH) : 0.0;
+  const double P0 = IR > 1 ? PRS.PT(IR - 1, PT_LOAD) : 0.0;
   if (D1 == D0) return P1;
   return P0 + (P1 - P0) * (X - D0) / (D1 - D0);
 }
@@ -249,10 +247,10 @@ void EPCRVS(Run& run, int NPRES, int NX) {
   int IR = 1;
   for (int I = 1; I <= NX; ++I) {
     const double X = I * H;
-    while (IR < NPRES && PRS.PT(IR, 1) < X - 1.0E-6 * H) ++IR;
-    const double PP = PRS.PT(IR, 5) * H;
-    const double P0 = PRS.PT(IR, 6) * H;
-    const double PA = (PRS.PT(IR, 3) + PRS.PT(IR, 4)) * H;
+    while (IR < NPRES && PRS.PT(IR, PT_DEPTH) < X - 1.0E-6 * H) ++IR;
+    const double PP = PRS.PT(IR, PT_PASSIVE) * H;
+    const double P0 = PRS.PT(IR, PT_ATREST) * H;
+    const double PA = (PRS.PT(IR, PT_ACTIVE) + PRS.PT(IR, PT_SURCHARGE)) * H;
     const double DPM = 0;  // increment above the at-rest value
     double PM = P0 + DPM;
     if (PM > PP || PM <= P0) PM = 1.5 * P0;
@@ -320,7 +318,7 @@ void PRSLOD(Run& run) {
   // Step 6: no earth pressure, no load (an empty table adds nothing).
   const int NPRES = C.KEP >= 1 ? std::clamp(PRS.NPRES, 0, MXPRES) : 0;
   if (NPRES > 0) {
-    const int NP = NEAREST(PRS.PT(NPRES, 1) / C.H);
+    const int NP = NEAREST(PRS.PT(NPRES, PT_DEPTH) / C.H);
     // Option 4: support curves at stations 1..NX in place of the plain load. The station
     // below them keeps its plain load: leaving it unloaded would lose the pressure of
     // one whole station at the excavation level.

@@ -14,28 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "pressure/pressure.h"
-#include "report/report.h"
+#include "../engine.h"
+#include "pressure/pressure_impl.h"
 
-struct PCase {
-  std::unique_ptr<Model> mp = std::make_unique<Model>();
-  Model& m = *mp;
-  io::Units u;
-  Run run{m, u};
-  std::filesystem::path dir;
-
-  explicit PCase(const std::string& name) {
-    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
-    dir = std::filesystem::temp_directory_path() / ("branto-pr-" + name + "-" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    u.capture_console();
+struct PCase : Engine {
+  explicit PCase(const std::string& name) : Engine("pr-" + name) {
     u.open_memory_output(LOUT, "report");
     u.open_memory_output(LLOG, "log");
     u.open_memory_output(LPLT, "plot");
     m.D.NAMES[10] = (dir / "in.prs").string();
   }
-  ~PCase() { std::filesystem::remove_all(dir); }
 
   // Unit system and wall: NI increments of length H; earth-pressure option KEP.
   void wall(int IUNIT, int NI, double H, int KEP = 2) {
@@ -104,20 +92,9 @@ struct PCase {
   std::string log() const { return u.text(LLOG); }
   std::string plot() const { return u.text(LPLT); }
   std::string console() const { return u.text(0); }
-  static std::vector<std::string> split(const std::string& t) {
-    std::vector<std::string> v;
-    std::istringstream ss(t);
-    for (std::string s; std::getline(ss, s);) v.push_back(s);
-    return v;
-  }
   std::vector<std::string> lines() const { return split(report()); }
   // The pressure-exchange file as written.
-  std::vector<std::string> exchange() const {
-    std::ifstream f(dir / "in.prs");
-    std::vector<std::string> v;
-    for (std::string s; std::getline(f, s);) v.push_back(s);
-    return v;
-  }
+  std::vector<std::string> exchange() const { return split(file("in.prs")); }
 };
 
 inline int count_of(const std::string& text, const std::string& what) {

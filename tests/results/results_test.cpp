@@ -42,7 +42,7 @@ results::RunResults run_all(RunCase& c, const std::string& text) {
   c.file("in.dat", text);
   c.summary.problem_done = [&](const Model& m) { r.stages.push_back(results::take_stage(m)); };
   c.run();
-  results::take_warnings(*c.m, r);
+  results::take_warnings(c.m, r);
   return r;
 }
 
@@ -228,7 +228,7 @@ TEST(RESULTS, GeneratedCurvesKeepTheirLayerDepthAndSides) {
   const results::RunResults r = run_all(c, slurp(fs::path(BRANTO_SOURCE_DIR) / "examples/softclay_cantilever.dat"));
   ASSERT_EQ(1u, r.stages.size());
   const results::Stage& s = r.stages[0];
-  const auto& SW = c.m->SW;
+  const auto& SW = c.m.SW;
   ASSERT_EQ(static_cast<std::size_t>(SW.NCD * SW.NLI), s.curves.size());
   for (std::size_t i = 0; i < s.curves.size(); ++i) {
     const results::Curve& cv = s.curves[i];
@@ -236,8 +236,8 @@ TEST(RESULTS, GeneratedCurvesKeepTheirLayerDepthAndSides) {
     EXPECT_EQ("generated", cv.kind);
     EXPECT_EQ(L, cv.layer);
     EXPECT_EQ(SW.LNUM(L), cv.input_layer);
-    EXPECT_EQ(c.m->C.XEXC + SW.XC(L, I), cv.depth);
-    EXPECT_EQ(NEAREST(cv.depth / c.m->C.H), cv.station);
+    EXPECT_EQ(c.m.C.XEXC + SW.XC(L, I), cv.depth);
+    EXPECT_EQ(NEAREST(cv.depth / c.m.C.H), cv.station);
     ASSERT_EQ(2u, cv.sides.size());
     EXPECT_EQ("backfill", cv.sides[0].side);
     EXPECT_EQ(17u, cv.sides[0].y.size());
@@ -245,7 +245,7 @@ TEST(RESULTS, GeneratedCurvesKeepTheirLayerDepthAndSides) {
     EXPECT_EQ(0.0, cv.sides[0].y.back());
     EXPECT_GT(cv.sides[1].y.front(), 0.0);
     const int J = static_cast<int>(i) + 1;
-    EXPECT_EQ(c.m->CRV.F(J, 20) / c.m->C.H, cv.sides[1].p[2]);
+    EXPECT_EQ(c.m.CRV.F(J, 20) / c.m.C.H, cv.sides[1].p[2]);
   }
 }
 
@@ -259,7 +259,7 @@ TEST(RESULTS, WarningsGoToTheirStages) {
   EXPECT_NE(std::string::npos, r.warnings[0].find("BRANTO_CURVE_DEPTHS=x"));
   ASSERT_FALSE(r.stages.empty());
   ASSERT_EQ(1u, r.stages[0].warnings.size());
-  EXPECT_EQ(std::string(c.m->WRN.TEXT(2).trimmed()), r.stages[0].warnings[0]);
+  EXPECT_EQ(std::string(c.m.WRN.TEXT(2).trimmed()), r.stages[0].warnings[0]);
 }
 
 TEST(EQUILIBRIUM, ADeflectionOffTheSolutionIsALargeResidual) {

@@ -22,7 +22,7 @@ struct CheckCase : ReadCase {
     C.KPYGEN = 2;
     C.NSECT = 1;
     C.RV6 = 1;
-    auto& S = m->SOIL;
+    auto& S = m.SOIL;
     S.HFREE = 2;
     S.WA = S.WP = 1;
     S.LWALL = 5;
@@ -30,12 +30,12 @@ struct CheckCase : ReadCase {
     S.ZBOT(1) = 20;
     S.LTYPE(1) = KT;
     S.KPYTOP(1) = KOPT;
-    for (int K = 4; K <= 14; ++K) m->STA.EI(K) = 1.0E5;
+    for (int K = 4; K <= 14; ++K) m.STA.EI(K) = 1.0E5;
   }
   int warnings() {
-    m->WRN.NWARN = 0;
+    m.WRN.NWARN = 0;
     CHECKS(run);
-    return m->WRN.NWARN;
+    return m.WRN.NWARN;
   }
 };
 
@@ -49,16 +49,16 @@ TEST(CHECKS, WhatEachFindingNeeds) {
   } t[] = {
       {"clean", [](CheckCase&) {}, 0},
       // The optional coefficient: plausible values and rock layers pass.
-      {"kopt 0.5", [](CheckCase& c) { c.m->SOIL.KPYTOP(1) = 0.5; }, 0},
-      {"kopt 5", [](CheckCase& c) { c.m->SOIL.KPYTOP(1) = 5.0; }, 0},
-      {"kopt 5.1", [](CheckCase& c) { c.m->SOIL.KPYTOP(1) = 5.1; }, 1},
+      {"kopt 0.5", [](CheckCase& c) { c.m.SOIL.KPYTOP(1) = 0.5; }, 0},
+      {"kopt 5", [](CheckCase& c) { c.m.SOIL.KPYTOP(1) = 5.0; }, 0},
+      {"kopt 5.1", [](CheckCase& c) { c.m.SOIL.KPYTOP(1) = 5.1; }, 1},
       {"rock kpy",
        [](CheckCase& c) {
-         c.m->SOIL.LTYPE(1) = 6;
-         c.m->SOIL.KPYTOP(1) = 3.0E5;
+         c.m.SOIL.LTYPE(1) = 6;
+         c.m.SOIL.KPYTOP(1) = 3.0E5;
        },
        0},
-      {"type 0", [](CheckCase& c) { c.m->SOIL.LTYPE(1) = 0; }, 1},
+      {"type 0", [](CheckCase& c) { c.m.SOIL.LTYPE(1) = 0; }, 1},
       // The wall length against HWALL: half an increment is the same station.
       {"hwall half", [](CheckCase& c) { c.C.HWALL = 10.5; }, 0},
       {"hwall more", [](CheckCase& c) { c.C.HWALL = 10.51; }, 1},
@@ -68,33 +68,33 @@ TEST(CHECKS, WhatEachFindingNeeds) {
       {"rv6 tie back",
        [](CheckCase& c) {
          c.C.RV6 = 12;
-         c.m->TIE.NTIEF = 1;
+         c.m.TIE.NTIEF = 1;
        },
        1},
-      {"no rigidity", [](CheckCase& c) { c.m->STA.EI(9) = c.m->STA.EI(10) = 0; }, 1},
-      {"two gaps", [](CheckCase& c) { c.m->STA.EI(4) = c.m->STA.EI(10) = 0; }, 2},
+      {"no rigidity", [](CheckCase& c) { c.m.STA.EI(9) = c.m.STA.EI(10) = 0; }, 1},
+      {"two gaps", [](CheckCase& c) { c.m.STA.EI(4) = c.m.STA.EI(10) = 0; }, 2},
       // The profile: to the tip is enough; above the excavation the stop explains it.
-      {"to the tip", [](CheckCase& c) { c.m->SOIL.ZBOT(1) = 10; }, 0},
-      {"above the tip", [](CheckCase& c) { c.m->SOIL.ZBOT(1) = 8; }, 1},
-      {"above the excavation", [](CheckCase& c) { c.m->SOIL.ZBOT(1) = 1.5; }, 0},
+      {"to the tip", [](CheckCase& c) { c.m.SOIL.ZBOT(1) = 10; }, 0},
+      {"above the tip", [](CheckCase& c) { c.m.SOIL.ZBOT(1) = 8; }, 1},
+      {"above the excavation", [](CheckCase& c) { c.m.SOIL.ZBOT(1) = 1.5; }, 0},
       {"bottoms out of order",
        [](CheckCase& c) {
-         c.m->SOIL.NL = 2;
-         c.m->SOIL.ZBOT(2) = 15;
+         c.m.SOIL.NL = 2;
+         c.m.SOIL.ZBOT(2) = 15;
        },
        1},
       {"no curves",
        [](CheckCase& c) {
-         c.C.XEXC = c.m->SOIL.HFREE = 12.5;
-         c.m->SOIL.ZBOT(1) = 30;
+         c.C.XEXC = c.m.SOIL.HFREE = 12.5;
+         c.m.SOIL.ZBOT(1) = 30;
        },
        1},
       // A problem without wall sections: only its own records against the data in force.
       {"no wall",
        [](CheckCase& c) {
          c.C.NSECT = 0;
-         c.m->SOIL.KPYTOP(1) = 9;
-         c.m->STA.EI(9) = 0;
+         c.m.SOIL.KPYTOP(1) = 9;
+         c.m.STA.EI(9) = 0;
        },
        0},
   };
@@ -108,8 +108,8 @@ TEST(CHECKS, WhatEachFindingNeeds) {
 
 TEST(CHECKS, BlockOpensWithAnEmptyLineAndNamesTheLines) {
   CheckCase c(9, 16300.0);
-  c.m->SOIL.LLAY(1) = 21;
-  c.m->SOIL.LLTOP(1) = 22;
+  c.m.SOIL.LLAY(1) = 21;
+  c.m.SOIL.LLTOP(1) = 22;
   EXPECT_EQ(2, c.warnings());
   const auto out = c.lines();
   ASSERT_EQ(3u, out.size());
@@ -129,10 +129,10 @@ TEST(CHKMEC, ClosedSolutionsWithoutEquilibrium) {
   for (const auto& x : t) {
     SCOPED_TRACE(x.W);
     CheckCase c;
-    c.m->ITR.KEXIT = x.KEXIT;
-    c.m->STA.W(9) = x.W;
+    c.m.ITR.KEXIT = x.KEXIT;
+    c.m.STA.W(9) = x.W;
     CHKMEC(c.run);
-    EXPECT_EQ(x.KMECH, c.m->ITR.KMECH);
-    EXPECT_EQ(x.KMECH, c.m->WRN.NWARN);
+    EXPECT_EQ(x.KMECH, c.m.ITR.KMECH);
+    EXPECT_EQ(x.KMECH, c.m.WRN.NWARN);
   }
 }

@@ -40,7 +40,7 @@ Result run(int NL, const char* depths) {
   Result r;
   r.code = c.run();
   unsetenv("BRANTO_CURVE_DEPTHS");
-  r.w = c.m->RES.DEFL(4);
+  r.w = c.m.RES.DEFL(4);
   r.m = c.summary.problems.empty() ? 0 : c.summary.problems[0].XMMAX;
   // Only the curve-depth warnings: the KPY of 33.9 MN/m3 at each layer's top also warns
   // that it is taken as an active coefficient (harmless here: no free height).
@@ -85,7 +85,7 @@ TEST(CURVEDEPTHS, EnvironmentValuesOutsideTheRange) {
     setenv("BRANTO_CURVE_DEPTHS", r.value, 1);
     EXPECT_EQ(RC_OK, c.run());
     unsetenv("BRANTO_CURVE_DEPTHS");
-    EXPECT_EQ(r.used, c.m->D.NCDRUN) << r.value;
+    EXPECT_EQ(r.used, c.m.D.NCDRUN) << r.value;
     const bool bad = *r.value != 0 && r.used != 7;
     int nwarn = 0;  // the warnings about the variable (others tell of the problem itself)
     for (const auto& w : c.summary.warnings) nwarn += w.rfind("BRANTO_CURVE_DEPTHS", 0) == 0;

@@ -53,7 +53,7 @@ void compare_case(const std::string& name, const std::function<void(const Model&
     const std::string d = first_difference(e, a, es[k]);
     EXPECT_TRUE(d.empty()) << name << "/expected.out, " << d;
   }
-  if (check) check(*c.m);
+  if (check) check(c.m);
 }
 
 }  // namespace

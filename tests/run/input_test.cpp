@@ -47,7 +47,7 @@ TEST(RDWALL, InertiaDerivationAndBottomValues) {
              elastic(2, "B", E1, 1.0, 2.0E8, "1 1 1 1 1 1 1 1\n0 0 0 2.0 0 0 0 0 3.0E8 0 7.5\n") + "1 0\n2 0\n");
   counts(r, 1, 2);
   ASSERT_FALSE(r.ends(RDWALL));
-  const auto& CS = r.m->CS;
+  const auto& CS = r.m.CS;
   EXPECT_EQ(5.0E9 / 999999995904.0, CS.XIT(1));
   EXPECT_EQ(CS.XIT(1), CS.XIB(1));
   EXPECT_EQ(1.0 / 999999995904.0, CS.XIT(2));
@@ -63,14 +63,14 @@ TEST(RDWALL, InertiaDerivationAndBottomValues) {
   ReadCase e("0 10 1\n" + elastic(0, "A", E1, 1220.0, 29.0E6) + "1 0\n", ENGLISH, 40, 9.0);
   counts(e, 1, 1);
   ASSERT_FALSE(e.ends(RDWALL));
-  EXPECT_EQ(1220.0, e.m->CS.XIT(1));
+  EXPECT_EQ(1220.0, e.m.CS.XIT(1));
 }
 
 TEST(RDWALL, NonlinearSectionRigidityOfTheFirstSolution) {
   ReadCase r("0 10 1\n" + nonlinear(2, 0.0322, 2.5E7) + "1 0\n");
   counts(r, 1, 1);
   ASSERT_FALSE(r.ends(RDWALL));
-  const auto& CS = r.m->CS;
+  const auto& CS = r.m.CS;
   EXPECT_EQ(0.0322, CS.XIT(1));  // no unit conversion for nonlinear sections
   EXPECT_EQ(0.0322, CS.XIB(1));
   EXPECT_EQ(2.5E7, CS.EMT(1));
@@ -159,11 +159,11 @@ TEST(RDWALL, WallSectionsAndTheirChecks) {
   // Depths in feet in English units: 0 to 30 ft of a 40 x 9 in wall is stations 0..40.
   ReadCase r("0.0 15.0 1\n15.0 30.0 1\n" + elastic(0, "A", E1, 100.0, 29.0E6) + "1 0\n", ENGLISH, 40, 9.0);
   counts(r, 2, 1);
-  r.m->STA.Q(MXSTA) = 5;  // cleared whole, not only the wall's stations
-  r.m->STA.EI(1) = 5;
+  r.m.STA.Q(MXSTA) = 5;  // cleared whole, not only the wall's stations
+  r.m.STA.EI(1) = 5;
   ASSERT_FALSE(r.ends(RDWALL));
-  EXPECT_EQ(0, r.m->STA.Q(MXSTA));
-  EXPECT_EQ(0, r.m->STA.EI(1));
+  EXPECT_EQ(0, r.m.STA.Q(MXSTA));
+  EXPECT_EQ(0, r.m.STA.EI(1));
   EXPECT_TRUE(r.has("     * WALL SECTIONS *"));
   EXPECT_TRUE(r.has("       SECT          TOP        BOTTOM     SECTION"));
   EXPECT_TRUE(r.has("                     FT            FT"));
@@ -209,7 +209,7 @@ TEST(RDNEI, TablesOfUserAndPerSectionSets) {
              "4 0\n");
   counts(r, 1, 4, 2);
   ASSERT_FALSE(r.ends(RDWALL));
-  const auto& NEI = r.m->NEI;
+  const auto& NEI = r.m.NEI;
   EXPECT_EQ(3, NEI.NMP(1));
   EXPECT_EQ(10.0, NEI.THRUST(1));
   EXPECT_EQ(0.01, NEI.CURV(1, 3));
@@ -246,11 +246,11 @@ TEST(RDNEI, TablesOfUserAndPerSectionSets) {
 TEST(RDNEI, StaleTablesClearedAndNoEchoWithoutNonlinearSections) {
   ReadCase r("0 10 1\n" + elastic(0, "E", E1, 1E9, 2E8) + "1 0\n");
   counts(r, 1, 1);
-  r.m->NEI.NMP(1) = 5;
-  r.m->NEI.INUSE(1) = 1;
+  r.m.NEI.NMP(1) = 5;
+  r.m.NEI.INUSE(1) = 1;
   ASSERT_FALSE(r.ends(RDWALL));
-  EXPECT_EQ(0, r.m->NEI.NMP(1));
-  EXPECT_EQ(0, r.m->NEI.INUSE(1));
+  EXPECT_EQ(0, r.m.NEI.NMP(1));
+  EXPECT_EQ(0, r.m.NEI.INUSE(1));
   EXPECT_EQ(std::string::npos, r.out().find("NONLINEAR EI"));
 }
 
@@ -260,7 +260,7 @@ TEST(RDSUPP, RecordsAndTieBacks) {
              ENGLISH, 40, 9.0);
   r.C.NTIE = 2;
   ASSERT_FALSE(r.ends(RDSUPP));
-  const auto& REC = r.m->REC;
+  const auto& REC = r.m.REC;
   EXPECT_EQ(2, REC.NREC4);
   EXPECT_EQ(4, REC.IFROM4(2));
   EXPECT_EQ(8, REC.ITO4(2));
@@ -269,7 +269,7 @@ TEST(RDSUPP, RecordsAndTieBacks) {
   EXPECT_EQ(1, REC.NRES);
   EXPECT_EQ(1.0E6, REC.SR(1));
   EXPECT_EQ(5.0, REC.RR(1));
-  const auto& TIE = r.m->TIE;
+  const auto& TIE = r.m.TIE;
   EXPECT_EQ(3 + 4, TIE.KSTA(1));  // 2.25 ft = 27 in = 3 increments of 9 in
   EXPECT_EQ(1 + 4, TIE.KSTA(2));  // 0.375 ft = 4.5 in: half an increment rounds away from 0
   EXPECT_EQ(50000.0, TIE.F0(1));
@@ -306,7 +306,7 @@ TEST(RDSOIL, FactorsProfileAndSpecifiedPressures) {
   r.C.KEP = 2;
   r.C.KPYGEN = 2;
   ASSERT_FALSE(r.ends(RDSOIL));
-  const auto& S = r.m->SOIL;
+  const auto& S = r.m.SOIL;
   EXPECT_EQ(1, S.KPYOPT);
   EXPECT_EQ(1.2, S.PYMY(2));
   EXPECT_EQ(0.9, S.WP);
@@ -328,8 +328,8 @@ TEST(RDSOIL, FactorsProfileAndSpecifiedPressures) {
   ReadCase p("2\n0.0 0.0\n5.0 12.5\n");
   p.C.KEP = 1;
   ASSERT_FALSE(p.ends(RDSOIL));
-  EXPECT_EQ(2, p.m->SOIL.NSPP);
-  EXPECT_EQ(12.5, p.m->SOIL.SPPP(2));
+  EXPECT_EQ(2, p.m.SOIL.NSPP);
+  EXPECT_EQ(12.5, p.m.SOIL.SPPP(2));
 
   // KEP <= 0 reads nothing.
   ReadCase n("not a number\n");
@@ -354,7 +354,7 @@ TEST(RDPYU, UserCurvesAndTheirCounts) {
   ReadCase r("10 3 2.0 0.5\n-0.01 5.0\n0.0 0.0\n0.01 -5.0\n12 2 1.0 1.0\n0.0 0.0\n0.1 -9.0\n");
   r.C.NPYU = 2;
   ASSERT_FALSE(r.ends(RDPYU));
-  const auto& U = r.m->UPY;
+  const auto& U = r.m.UPY;
   EXPECT_EQ(10, U.KEY(1));
   EXPECT_EQ(3, U.NPT(1));
   EXPECT_EQ(2.0, U.PMU(1));
@@ -366,7 +366,7 @@ TEST(RDPYU, UserCurvesAndTheirCounts) {
   ReadCase n("");
   n.C.NPYU = -1;
   EXPECT_TRUE(n.ends(RDPYU));
-  EXPECT_EQ(1, n.m->D.KERR);  // the field named
+  EXPECT_EQ(1, n.m.D.KERR);  // the field named
   EXPECT_NE(std::string::npos, n.out().find("ERROR -- NPYU = -1 (CONTROL RECORD, VALUE 8): A NEGATIVE NUMBER OF USER"));
 
   ReadCase one("10 1 1.0 1.0\n0.0 0.0\n");
@@ -460,6 +460,6 @@ TEST(INPUT, TableLimits) {
       rest = std::regex_replace(rest.substr(std::strlen(detail)), std::regex("^( \\(INPUT LINE [0-9]+\\))?\n"), "");
     }
     EXPECT_EQ("\n\n", rest);
-    EXPECT_EQ(1, over.m->D.KERR);
+    EXPECT_EQ(1, over.m.D.KERR);
   }
 }

@@ -8,19 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "report/report.h"
-#include "run/run.h"
+#include "../engine.h"
+#include "run/run_impl.h"
 
-struct ReadCase {
-  std::unique_ptr<Model> m = std::make_unique<Model>();
-  io::Units u;
-  Run run{*m, u};
-  Control& C = m->C;
+struct ReadCase : Engine {
+  Control& C = m.C;
 
   // The problem's control values for the groups read here: unit system, NI, H and the
   // counts that the groups need.
   explicit ReadCase(const std::string& text, int iunit = SI, int ni = 20, double h = 0.5) {
-    u.capture_console();
     u.open_memory_input(LINP, "in.dat", text);
     u.open_memory_output(LOUT, "in.out");
     C.IUNIT = iunit;
@@ -30,28 +26,10 @@ struct ReadCase {
   }
   // Call a reader; true when it ended the run (an input check wrote its message).
   bool ends(const std::function<void(Run&)>& f) {
-    try {
-      f(run);
-    } catch (const EndRun&) {
-      return true;
-    }
-    return false;
+    return Engine::ends([&] { f(run); });
   }
   std::string out() const { return u.text(LOUT); }
-  std::vector<std::string> lines() const {
-    std::vector<std::string> v;
-    std::string t = out(), s;
-    for (char c : t) {
-      if (c == '\n') {
-        v.push_back(s);
-        s.clear();
-      } else {
-        s += c;
-      }
-    }
-    if (!s.empty()) v.push_back(s);
-    return v;
-  }
+  std::vector<std::string> lines() const { return split(out()); }
   bool has(const std::string& line) const {
     for (const auto& l : lines())
       if (l == line) return true;

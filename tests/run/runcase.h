@@ -12,24 +12,20 @@
 #include <string>
 #include <vector>
 
-#include "run/run.h"
+#include "../engine.h"
+#include "run/run_impl.h"
 
-struct RunCase {
-  std::filesystem::path dir;
-  std::unique_ptr<Model> m = std::make_unique<Model>();
+// The engine's own units and run stay unused: each run() opens the files of NAMES.dat
+// on fresh units, as a host does.
+struct RunCase : Engine {
   RunSummary summary;
   int code = -1;
   std::string console;
 
   // base: the folder for the scratch directory (the temporary folder by default; many
   // short runs go faster in memory, e.g. /dev/shm).
-  explicit RunCase(const std::string& name, const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
-    dir = base / ("branto-test-" + name + "-" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);  // 2023-11-14 22:13:20 UTC
-  }
-  ~RunCase() { std::filesystem::remove_all(dir); }
+  explicit RunCase(const std::string& name, const std::filesystem::path& base = std::filesystem::temp_directory_path())
+      : Engine("test-" + name, base) {}
 
   void file(const std::string& name, const std::string& text) const {
     std::ofstream f(dir / name, std::ios::binary);
@@ -47,26 +43,16 @@ struct RunCase {
   int run() {
     const auto here = std::filesystem::current_path();
     std::filesystem::current_path(dir);
-    io::Units u;
-    u.capture_console();
-    Run r{*m, u};
+    io::Units units;
+    units.capture_console();
+    Run r{m, units};
     code = RUNWAL(r, &summary);
-    console = u.text(0);
+    console = units.text(0);
     std::filesystem::current_path(here);
     return code;
   }
-  std::vector<std::string> lines(const std::string& name) const {
-    std::ifstream f(dir / name, std::ios::binary);
-    std::vector<std::string> v;
-    for (std::string s; std::getline(f, s);) v.push_back(s);
-    return v;
-  }
-  std::string text(const std::string& name) const {
-    std::ifstream f(dir / name, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-  }
+  std::vector<std::string> lines(const std::string& name) const { return split(Engine::file(name)); }
+  std::string text(const std::string& name) const { return Engine::file(name); }
 };
 
 // A problem without wall sections: title, control record (unit code, stage indicator,

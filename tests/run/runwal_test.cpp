@@ -216,13 +216,13 @@ TEST(RUNWAL, SpecifiedPointsEchoAndAcceptance) {
   EXPECT_TRUE(has(out, "           -1        1         5.000E-01         NONE"));
   EXPECT_TRUE(has(out, "            3        2           NONE         1.000E-02"));
   EXPECT_TRUE(has(out, "           10        7         0.000E+00      0.000E+00"));
-  EXPECT_EQ(2, c.m->STA.KODE(3));   // station -1: deflection
-  EXPECT_EQ(3, c.m->STA.KODE(6));   // station 3: slope at 2 and 4
-  EXPECT_EQ(1, c.m->STA.KODE(7));
-  EXPECT_EQ(5, c.m->STA.KODE(8));
-  EXPECT_EQ(3, c.m->STA.KODE(13));  // station 10: deflection and slope at 9, 10, 11
-  EXPECT_EQ(4, c.m->STA.KODE(14));
-  EXPECT_EQ(5, c.m->STA.KODE(15));
+  EXPECT_EQ(2, c.m.STA.KODE(3));   // station -1: deflection
+  EXPECT_EQ(3, c.m.STA.KODE(6));   // station 3: slope at 2 and 4
+  EXPECT_EQ(1, c.m.STA.KODE(7));
+  EXPECT_EQ(5, c.m.STA.KODE(8));
+  EXPECT_EQ(3, c.m.STA.KODE(13));  // station 10: deflection and slope at 9, 10, 11
+  EXPECT_EQ(4, c.m.STA.KODE(14));
+  EXPECT_EQ(5, c.m.STA.KODE(15));
 }
 
 TEST(IBRANTO, HostLoadsLibraryAndRunsTwice) {
@@ -265,11 +265,11 @@ TEST(RUNWAL, PileWithASpringPerStationMeetsTheClosedForm) {
   c.file("in.dat", in.str());
   ASSERT_EQ(RC_OK, c.run()) << c.console;
   ASSERT_FALSE(c.summary.input_error) << c.summary.message;
-  EXPECT_EQ(NI + 1, c.m->REC.NRES);
+  EXPECT_EQ(NI + 1, c.m.REC.NRES);
   const double EI = 2.0E8 * 2.5E8 / 999999995904.0;
   const double T = std::pow(EI / XNH, 0.2);
   const double Y0 = 2.435 * P * T * T * T / EI;
-  EXPECT_NEAR(Y0, c.m->RES.DEFL(4), 0.005 * Y0);
+  EXPECT_NEAR(Y0, c.m.RES.DEFL(4), 0.005 * Y0);
 }
 
 // The process model starts cleared, its big tables included, with the members' own

@@ -13,21 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "soil/soil.h"
+#include "../engine.h"
+#include "soil/soil_impl.h"
 
-struct SoilCase {
-  std::unique_ptr<Model> mp = std::make_unique<Model>();
-  Model& m = *mp;
-  io::Units u;
-  Run run{m, u};
-  std::filesystem::path dir;
-
+struct SoilCase : Engine {
   // SI wall of 100 increments of 0.1 m, excavation 3 m down, WA = 4 WP (no closely-spaced
   // reduction), no water, no pressure table, static loading; layers added by LAYER.
-  SoilCase() {
-    dir = std::filesystem::temp_directory_path() / ("branto-soil-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    u.capture_console();
+  SoilCase() : Engine("soil") {
     u.open_memory_output(LOUT, "report");
     auto& C = m.C;
     C.IUNIT = SI;
@@ -43,10 +35,6 @@ struct SoilCase {
     S.KSTAT = 1;
     S.CYCLES = 0;
     m.D.NAMES[9] = (dir / "in.pyc").string();
-  }
-  ~SoilCase() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
   }
   // English wall: 100 increments of 12 in, excavation 120 in down.
   void english() {
@@ -73,24 +61,13 @@ struct SoilCase {
   }
   std::string report() const { return u.text(LOUT); }
   std::string console() const { return u.text(0); }
-  std::string file(const std::string& name) const {
-    std::ifstream f(dir / name, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-  }
   void write(const std::string& name, const std::string& text) const {
     std::ofstream f(dir / name, std::ios::binary);
     f << text;
   }
 };
 
-inline std::vector<std::string> split_lines(const std::string& t) {
-  std::vector<std::string> v;
-  std::istringstream ss(t);
-  for (std::string s; std::getline(ss, s);) v.push_back(s);
-  return v;
-}
+inline std::vector<std::string> split_lines(const std::string& t) { return Engine::split(t); }
 
 // The (y, p) point lines of the curve tables in a report: every line of 21 blanks and
 // two numbers. Returns the curves in order, 17 points each.

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "wall/wall.h"
+#include "wall/wall_impl.h"
 
 namespace {
 

@@ -10,15 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "report/report.h"
-#include "run/run.h"
-#include "wall/wall.h"
+#include "../engine.h"
+#include "run/run_impl.h"
+#include "wall/wall_impl.h"
 
-struct WallCase {
-  std::unique_ptr<Model> mp = std::make_unique<Model>();
-  Model& m = *mp;
-  io::Units u;
-  Run run{m, u};
+struct WallCase : Engine {
   Control& C = m.C;
   Stations& STA = m.STA;
 
@@ -28,7 +24,6 @@ struct WallCase {
     u.open_memory_output(LOUT, "report");
     u.open_memory_output(LLOG, "log");
     u.open_memory_output(LPLT, "plot");
-    u.capture_console();
     C.IUNIT = IUNIT;
     SETLAB(run, IUNIT == ENGLISH ? 1 : IUNIT == SI ? -1 : 0);
     C.NI = NI;
@@ -110,16 +105,6 @@ struct WallCase {
     }
     return J;
   }
-  // A run-ending check: true when the call ended the run.
-  template <class F>
-  bool ends(F f) {
-    try {
-      f();
-    } catch (const EndRun&) {
-      return true;
-    }
-    return false;
-  }
   // Station data and the analysis, as the driver calls them for a problem with a wall.
   void stadat() { STADAT(run); }
   void analyse() {
@@ -127,12 +112,6 @@ struct WallCase {
     RESULT(run);
   }
   double w(int I) const { return STA.W(I + 4); }
-  static std::vector<std::string> split(const std::string& t) {
-    std::vector<std::string> v;
-    std::istringstream ss(t);
-    for (std::string s; std::getline(ss, s);) v.push_back(s);
-    return v;
-  }
   std::vector<std::string> out() const { return split(u.text(LOUT)); }
   std::vector<std::string> log() const { return split(u.text(LLOG)); }
   std::vector<std::string> plot() const { return split(u.text(LPLT)); }
