@@ -114,6 +114,16 @@ bool copy_whole(const fs::path& from, const fs::path& to) {
 // file gets (mkstemp alone would make it private); nothing on failure.
 std::optional<fs::path> temp_beside(const fs::path& path) {
   static const mode_t MASK = [] {
+    // Read where the system shows it: setting it to read it would change it for a
+    // moment for every thread of the process (an embedding program's too).
+    if (std::FILE* f = std::fopen("/proc/self/status", "r")) {
+      char line[128];
+      unsigned m = 0;
+      bool found = false;
+      while (!found && std::fgets(line, sizeof line, f) != nullptr) found = std::sscanf(line, "Umask: %o", &m) == 1;
+      std::fclose(f);
+      if (found) return static_cast<mode_t>(m);
+    }
     const mode_t m = ::umask(022);
     ::umask(m);
     return m;
@@ -141,6 +151,20 @@ std::string place(const fs::path& from, const fs::path& to) {
     }
   }
   return errtext(err);
+}
+
+// Where an embedded run makes its private directory when it is not in the output
+// directory: TMPDIR when it is set, else a directory in memory when the system has one
+// that the process may write (the runtime directory of the user, /dev/shm), else /tmp. A
+// run that writes nothing keeps only its scratch files there, and they are gone at its
+// end: a file system on disk would cost more than the analysis of a small wall.
+fs::path scratch_parent() {
+  if (const char* t = std::getenv("TMPDIR"); t != nullptr && *t != 0) return t;
+  for (const char* env : {"XDG_RUNTIME_DIR", ""}) {
+    const char* d = *env != 0 ? std::getenv(env) : "/dev/shm";
+    if (d != nullptr && *d == '/' && ::access(d, W_OK | X_OK) == 0) return d;
+  }
+  return "/tmp";
 }
 
 // The private directory of the run in progress, removed when the host is interrupted
@@ -345,13 +369,19 @@ Model& fresh_model() {
 }
 
 // The results of each problem go to col, finished with the input's name as shown.
-RunSummary engine(const HostHooks& hooks, std::string& console, Collector& col, const std::string& input) {
-  Model& m = fresh_model();
+// done: called after col with the model of each problem analysed, when given.
+RunSummary engine(const HostHooks& hooks, std::string& console, Collector& col, const std::string& input, Model& m,
+                  const std::function<void(const Model&)>& done = nullptr) {
   io::Units u;
   u.capture_console();
   Run run{m, u, &hooks};
   RunSummary s;
   col.attach(s);
+  if (done)
+    s.problem_done = [take = s.problem_done, &done](const Model& model) {
+      take(model);
+      done(model);
+    };
   RUNWAL(run, &s);  // closes every unit, whatever happens
   console = u.text(LCON);
   col.finish(m, s, input, VERSION);
@@ -541,8 +571,11 @@ std::string write_file(const fs::path& path, std::string_view text) {
   return "cannot write " + quote(path.string()) + ": " + errtext(err ? err : EIO);
 }
 
-Outcome analyse(const Job& job, const Options& o, bool progress) {
+Outcome analyse(const Job& job, const Options& o, bool progress, Embedding* emb) {
   const fs::path in = tidy(job.input);
+  const bool from_text = emb != nullptr && emb->from_text;
+  const bool write = emb == nullptr || emb->write;
+  if (emb != nullptr) emb->outcome = "refused";
   // A sweep's input is written first, whole.
   if (!job.text.empty()) {
     std::error_code ec;
@@ -550,85 +583,127 @@ Outcome analyse(const Job& job, const Options& o, bool progress) {
     if (std::string e = write_file(in, job.text); !e.empty()) return refused(job.label, e);
   }
   // The input must be a regular file that can be read.
-  struct stat st;
-  if (::stat(in.c_str(), &st) != 0 || ::access(in.c_str(), R_OK) != 0)
-    return refused(job.label, "cannot read the input data file " + quote(job.input) + ": " + errtext(errno));
-  if (!S_ISREG(st.st_mode))
-    return refused(job.label, "the input data file " + quote(job.input) + " is not a regular file");
+  struct stat st {};
+  if (!from_text) {
+    if (::stat(in.c_str(), &st) != 0 || ::access(in.c_str(), R_OK) != 0)
+      return refused(job.label, "cannot read the input data file " + quote(job.input) + ": " + errtext(errno));
+    if (!S_ISREG(st.st_mode))
+      return refused(job.label, "the input data file " + quote(job.input) + " is not a regular file");
+  }
   // No output may be the input or another output; nothing is written before this check.
   std::vector<fs::path> targets;
-  if (std::string e = check_outputs(job, o, FileId{st.st_dev, st.st_ino}, targets); !e.empty())
-    return refused(job.label, e);
-  // The private directory, in the output directory.
   std::error_code ec;
-  fs::create_directories(job.out_dir, ec);
-  if (ec)
-    return refused(job.label, "cannot make the output directory " + quote(job.out_dir.string()) + ": " + ec.message());
+  if (write) {
+    if (std::string e = check_outputs(job, o, FileId{st.st_dev, st.st_ino}, targets); !e.empty())
+      return refused(job.label, e);
+    fs::create_directories(job.out_dir, ec);
+    if (ec)
+      return refused(job.label, "cannot make the output directory " + quote(job.out_dir.string()) + ": " + ec.message());
+  }
+  // The private directory, in the output directory. Embedded, the engine is given the
+  // paths of the files in it: in a temporary directory when nothing is written or when
+  // they would not fit.
   std::string work = (job.out_dir / ".branto-XXXXXX").string();
+  if (emb != nullptr && (!write || !fits(work + "/branto.pressures")))
+    work = (scratch_parent() / "branto-XXXXXX").string();
   if (::mkdtemp(work.data()) == nullptr)
-    return refused(job.label, "cannot write in the output directory " + quote(job.out_dir.string()) + ": " + errtext(errno));
+    return refused(job.label, "cannot write in the " + std::string(write && work.starts_with(job.out_dir.string())
+                                                                         ? "output directory " + quote(job.out_dir.string())
+                                                                         : "temporary directory " + quote(work)) +
+                                  ": " + errtext(errno));
   const fs::path dir = work;
 
   // Names for the engine: the input by its absolute path, or by a link in the private
-  // directory when that path does not fit; the outputs by short names there.
-  const std::string base = fits(job.stem + KINDS[7].ext) ? job.stem : "branto";
+  // directory when that path does not fit; the outputs by short names there (embedded:
+  // their paths).
+  const std::string base = emb != nullptr ? "branto" : fits(job.stem + KINDS[7].ext) ? job.stem : "branto";
   std::string input = in.string();
   bool linked = false;
   int link_err = 0;
-  if (!fits(input)) {
+  std::vector<std::string> files{"NAMES.dat"};  // names inside the private directory only
+  std::string e;
+  if (from_text) {
+    input = (dir / "input.dat").string();
+    files.push_back("input.dat");
+    e = write_file(input, emb->text);
+  } else if (!fits(input)) {
     input = in.filename().string();
     bool clash = !fits(input) || input == "NAMES.dat";
     for (const Kind& k : KINDS) clash = clash || input == base + k.ext;
     if (clash) input = "input.dat";
     linked = ::symlink(in.c_str(), (dir / input).c_str()) == 0;
     link_err = errno;
+    if (emb != nullptr) input = (dir / input).string();
+    if (linked) files.push_back(fs::path(input).filename().string());
   }
   std::string names = std::string(VERSION) + "\ncommand-line host\n\n0\n" + input + "\n";
-  std::vector<std::string> files{"NAMES.dat"};  // names inside the private directory only
-  if (linked) files.push_back(input);
-  for (int k : ENGINE) names += base + KINDS[k].ext + "\n";
+  std::string given[6] = {input};
+  for (int i = 0; i < 5; ++i) {
+    const std::string name = base + KINDS[ENGINE[i]].ext;
+    names += name + "\n";
+    given[i + 1] = emb != nullptr ? (dir / name).string() : name;
+  }
   for (const Kind& k : KINDS) files.push_back(base + k.ext);
-  arm(dir, files);
-  std::string e = linked || fits(in.string()) ? write_file(dir / "NAMES.dat", names)
-                                               : "cannot link to the input data file: " + errtext(link_err);
+  if (emb == nullptr) arm(dir, files);
+  if (e.empty() && !from_text && !linked && !fits(in.string()))
+    e = "cannot link to the input data file: " + errtext(link_err);
+  if (e.empty() && emb == nullptr) e = write_file(dir / "NAMES.dat", names);
   if (!e.empty()) {
     fs::remove_all(dir, ec);
-    disarm();
+    if (emb == nullptr) disarm();
     return refused(job.label, e);
   }
   Outcome r;
 
   // The run, in the private directory.
   const std::vector<fs::path> outs = outputs(job, o);
-  const std::string shown_in = in.string(), shown_out = outs[0].string(), shown_plt = outs[1].string();
+  const std::string shown_in = from_text ? job.input : in.string(), shown_out = outs[0].string(),
+                    shown_plt = outs[1].string();
   HostHooks hooks;
   hooks.input = shown_in;
   hooks.report = shown_out;
   hooks.plot = shown_plt;
+  const std::string_view views[6] = {given[0], given[1], given[2], given[3], given[4], given[5]};
+  if (emb != nullptr) {
+    hooks.version = VERSION;
+    hooks.files = views;
+    hooks.curve_depths = emb->curve_depths;
+  }
   Progress prog;
   if (progress && isatty(STDERR_FILENO)) {
     clock_gettime(CLOCK_MONOTONIC, &prog.start);
     hooks.iteration = tick;
     hooks.ctx = &prog;
   }
-  const int here = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   std::string console;
   RunSummary s;
   Collector col;
   std::vector<std::string> made_results;
   std::string results_error;
-  if (::chdir(dir.c_str()) != 0) {
-    s.code = RC_FILE;
-    s.message = "cannot work in " + quote(dir.string()) + ": " + errtext(errno);
+  if (emb != nullptr) {
+    s = engine(hooks, console, col, shown_in, *emb->model, emb->problem_done);
+    if (write) results_error = results_files(col, o, dir, base, made_results);
   } else {
-    s = engine(hooks, console, col, shown_in);
-    results_error = results_files(col, o, dir, base, made_results);
-  }
-  if (here >= 0) {
-    if (::fchdir(here) != 0) { /* the host uses absolute paths from here on */ }
-    ::close(here);
+    const int here = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (::chdir(dir.c_str()) != 0) {
+      s.code = RC_FILE;
+      s.message = "cannot work in " + quote(dir.string()) + ": " + errtext(errno);
+    } else {
+      s = engine(hooks, console, col, shown_in, fresh_model());
+      results_error = results_files(col, o, dir, base, made_results);
+    }
+    if (here >= 0) {
+      if (::fchdir(here) != 0) { /* the host uses absolute paths from here on */ }
+      ::close(here);
+    }
   }
   if (prog.drawn) std::fprintf(stderr, "\r\033[K");
+  // Embedded, messages name the input as the caller named it, not as the engine opened it
+  // (the text's file or a link in the private directory).
+  if (emb != nullptr && input != shown_in)
+    for (std::string* t : {&console, &s.message, &col.r.message})
+      for (std::size_t at = 0; (at = t->find(input, at)) != std::string::npos; at += shown_in.size())
+        t->replace(at, input.size(), shown_in);
   finish(r, s, std::move(console), job.label, col);
   if (!results_error.empty()) {
     if (!r.error.empty()) r.error += "\nbranto: ";
@@ -638,7 +713,7 @@ Outcome analyse(const Job& job, const Options& o, bool progress) {
 
   // Each output the run wrote goes into place; the rest goes with the private directory.
   const std::vector<int> kind = kinds_of(o);
-  for (std::size_t k = 0; k < outs.size(); ++k) {
+  for (std::size_t k = 0; write && k < outs.size(); ++k) {
     const fs::path made = dir / (base + KINDS[kind[k]].ext);
     r.files.emplace_back();
     if (!fs::exists(made, ec)) continue;
@@ -651,7 +726,13 @@ Outcome analyse(const Job& job, const Options& o, bool progress) {
     }
   }
   fs::remove_all(dir, ec);
-  disarm();
+  if (emb != nullptr) {
+    emb->summary = std::move(s);
+    emb->outcome = col.r.outcome;
+    emb->results = std::move(col.r);
+  } else {
+    disarm();
+  }
   return r;
 }
 
@@ -684,7 +765,7 @@ Outcome analyse_names(const Options& o) {
   HostHooks hooks;
   std::string console;
   Collector col;
-  const RunSummary s = engine(hooks, console, col, input);
+  const RunSummary s = engine(hooks, console, col, input, fresh_model());
   Outcome r;
   finish(r, s, std::move(console), "NAMES.dat", col);
   // The results asked for go beside the report, named after it.

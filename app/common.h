@@ -4,8 +4,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "results/results.h"
+#include "run/run.h"
 
 namespace CLI {
 class App;
@@ -63,11 +67,31 @@ struct Outcome {
   std::vector<std::string> rows;   // one summary row per problem (CSV, no line end)
 };
 
+// How a program that embeds the host (the Python package) has a job analysed: on a
+// model of its own, with the names of the files given to the engine directly (no
+// NAMES.dat, no change of the current directory, no signal handlers), so that analyses
+// in several threads of one process are independent.
+struct Embedding {
+  Model* model = nullptr;    // cleared by the caller (value-initialised)
+  bool write = true;         // put the outputs in place; false: nothing is written but
+                             // the scratch files in a private temporary directory
+  bool from_text = false;    // the input data file is text, not a file: the job's input
+  std::string text;          // only names it
+  int curve_depths = 0;      // curve depths per soil layer; 0: the default
+  // Called with the model after the results of each problem analysed, when given.
+  std::function<void(const Model&)> problem_done;
+  // What the run gives back.
+  RunSummary summary;
+  results::RunResults results;
+  std::string outcome;       // results.outcome, or "refused" when nothing ran
+};
+
 // Analyse one job in this process: refuse before anything is written when an output
 // would be the input or another output, work in a private directory in the output
 // directory, put each output in place by renaming it when the run is over.
 // progress: draw a progress line of the iteration on a terminal during long runs.
-Outcome analyse(const Job& job, const Options& o, bool progress);
+// emb: embedded, as that says.
+Outcome analyse(const Job& job, const Options& o, bool progress, Embedding* emb = nullptr);
 
 // The run from NAMES.dat in the current directory, as a host of the library does.
 Outcome analyse_names(const Options& o);

@@ -767,6 +767,17 @@ struct HostHooks {
   // iteration count, for a progress line; it must not write to the run's units.
   void (*iteration)(void* ctx, int NPROB, int ITER) = nullptr;
   void* ctx = nullptr;
+  // The run-control data given directly, in place of NAMES.dat, when files is set: the
+  // version text (record 1) and the input data file, report, plot output file, iteration
+  // log, curve- and pressure-exchange files (records 5 to 10). NAMES.dat is read from the
+  // current directory, which is the whole process's: a host that runs analyses side by
+  // side in threads gives the names so, each run its own files.
+  std::string_view version;
+  const std::string_view* files = nullptr;  // six names
+  // Curve depths per soil layer for this run (NCDDEF to MXCD) in place of the
+  // environment's BRANTO_CURVE_DEPTHS, which is the whole process's; 0: as the
+  // environment says.
+  int curve_depths = 0;
 };
 
 // One run: the model and the open units. Procedures take the run by reference.

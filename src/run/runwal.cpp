@@ -45,10 +45,36 @@ std::string FILKND(int IREC) {
   return IREC >= 5 && IREC <= 10 ? WHAT[IREC] : "file";
 }
 
+// The host gave the names of the run's files: there is no NAMES.dat.
+bool GIVEN(const Run& run) { return run.host != nullptr && run.host->files != nullptr; }
+
+// Where messages say a name of record IREC comes from: " (NAMES.dat record IREC)", or
+// nothing when the host gave it.
+std::string FROM(const Run& run, int IREC) {
+  return GIVEN(run) ? std::string() : " (NAMES.dat record " + std::to_string(IREC) + ")";
+}
+
+// The names the host gave, as NAMES.dat would carry them: the version in 12 characters,
+// each path in 255.
+void GIVNAM(Run& run) {
+  auto& D = run.m.D;
+  const HostHooks& H = *run.host;
+  D.VERSION.fill(' ');
+  H.version.copy(D.VERSION.c, std::min(H.version.size(), std::size_t{12}));
+  for (int I = 5; I <= 10; ++I) {
+    const std::string_view NAME = H.files[I - 5];
+    D.NAMES[I].fill(' ');
+    if (NAME.size() > 255)
+      throw io::FileError("the path of the " + FILKND(I) + " is longer than 255 characters");
+    NAME.copy(D.NAMES[I].c, NAME.size());
+  }
+}
+
 // Start-up steps 1 and 2: the ten records of NAMES.dat. Records 5 to 10 have an end of
 // file and error branch: the run goes on with the names read so far.
 void RDNAMS(Run& run) {
   auto& D = run.m.D;
+  if (GIVEN(run)) return GIVNAM(run);
   run.u.open(LNAM, "NAMES.dat", "run-control file NAMES.dat", true);
   Chars<256> TEXT;
   int IDUM = 0;
@@ -84,14 +110,15 @@ void CHKNAM(Run& run) {
   const auto& N = run.m.D.NAMES;
   io::FileId ID[11];
   bool USED[11] = {};
-  ID[0] = io::identify("NAMES.dat");
-  USED[0] = true;
+  if (!GIVEN(run)) {
+    ID[0] = io::identify("NAMES.dat");
+    USED[0] = true;
+  }
   for (int I = 5; I <= 10; ++I) {
     if (N[I].trimmed().empty()) continue;
     USED[I] = true;
     ID[I] = io::identify(N[I].trimmed());
-    const std::string WHO = FILKND(I) + " '" + std::string(N[I].trimmed()) + "' (NAMES.dat record " +
-                            std::to_string(I) + ")";
+    const std::string WHO = FILKND(I) + " '" + std::string(N[I].trimmed()) + "'" + FROM(run, I);
     const io::FileId::Kind K = ID[I].kind;
     if (K == io::FileId::UNREACHABLE) throw io::FileError("cannot open " + WHO + ": " + std::strerror(ID[I].err));
     const bool OK = K == io::FileId::REGULAR || K == io::FileId::MISSING || (I >= 6 && I <= 8 && K == io::FileId::DEVICE);
@@ -103,6 +130,9 @@ void CHKNAM(Run& run) {
     for (int J = I + 1; J <= 10; ++J) {
       if (!USED[I] || !USED[J] || ID[I].kind == io::FileId::DEVICE) continue;
       if (!io::same_file(ID[I], ID[J])) continue;
+      if (GIVEN(run))
+        throw io::FileError("the " + FILKND(I) + " '" + std::string(N[I].trimmed()) + "' and the " + FILKND(J) + " '" +
+                            std::string(N[J].trimmed()) + "' are one file; nothing was written");
       const std::string A = I == 0 ? std::string("the run-control file NAMES.dat")
                                    : "record " + std::to_string(I) + " (" + FILKND(I) + " '" +
                                          std::string(N[I].trimmed()) + "')";
@@ -119,19 +149,23 @@ void OPNALL(Run& run) {
   for (int I = 0; I < 4; ++I) {
     const int IU = ORDER[I], IREC = IU == LINP ? 5 : IU == LOUT ? 6 : IU == LPLT ? 7 : 8;
     if (N[IREC].trimmed().empty())
-      throw io::FileError("no " + FILKND(IREC) + " named in NAMES.dat (record " + std::to_string(IREC) + ")");
-    run.u.open(IU, N[IREC].trimmed(), FILKND(IREC) + " (NAMES.dat record " + std::to_string(IREC) + ")",
-               IU == LINP);
+      throw io::FileError("no " + FILKND(IREC) + (GIVEN(run) ? " given" : " named in NAMES.dat") + FROM(run, IREC));
+    run.u.open(IU, N[IREC].trimmed(), FILKND(IREC) + FROM(run, IREC), IU == LINP);
   }
 }
 
-// The curve depths per soil layer of the run: BRANTO_CURVE_DEPTHS=N, when set, asks for N
-// of them (NCDDEF to MXCD) in place of NCDDEF, read once at the start of the run. A value
-// that is not such a whole number gives a warning and the nearest number allowed
-// (NCDDEF for a text that is not a number).
+// The curve depths per soil layer of the run: the host's count for this run when it gives
+// one (NCDDEF to MXCD), else BRANTO_CURVE_DEPTHS=N, when set, asks for N of them (NCDDEF
+// to MXCD) in place of NCDDEF, read once at the start of the run. A value that is not
+// such a whole number gives a warning and the nearest number allowed (NCDDEF for a text
+// that is not a number).
 void CDEPTH(Run& run) {
   auto& D = run.m.D;
   D.NCDRUN = NCDDEF;
+  if (run.host != nullptr && NCDDEF <= run.host->curve_depths && run.host->curve_depths <= MXCD) {
+    D.NCDRUN = run.host->curve_depths;
+    return;
+  }
   const char* S = std::getenv("BRANTO_CURVE_DEPTHS");
   if (S == nullptr || *S == 0) return;
   long long N = 0;
