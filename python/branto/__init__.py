@@ -6,7 +6,7 @@
         print(stage.exit, stage.iterations, stage.summary.max_moment.value)
         stage.stations.depth, stage.stations.deflection, stage.stations.moment  # numpy arrays
     run.warnings
-    branto.check("wall.dat")                  # the input's records and warnings, as data
+    branto.check("wall.dat")                  # the annotated listing of the input, as data
 
 Each call analyses its input on a model of its own, with the interpreter released during
 the analysis, so calls from several threads or from a process pool are independent. The
@@ -18,7 +18,7 @@ import os
 from . import _branto
 from ._branto import Run, Stage  # noqa: F401  (the types of the results)
 
-__all__ = ["run", "run_text", "check", "Error", "InputError", "StopError", "FileError", "Check", "VERSION"]
+__all__ = ["run", "run_text", "check", "check_text", "Error", "InputError", "StopError", "FileError", "Check", "VERSION"]
 
 VERSION = _branto.VERSION
 
@@ -111,46 +111,63 @@ def run_text(text, *, name="input.dat", out_dir=None, json=False, csv=False, htm
 
 
 class Check:
-    """What the engine's pass over an input found, without writing anything: ``ok`` (every
-    problem read and analysed without a warning), ``error`` (the message of the mistake
-    that ended the run, naming file, line, record and value, or None), ``warnings`` (each
-    warning's text), ``stages`` (per problem analysed: its number, title, how the
-    analysis ended, the warnings of that stage and its ``records``: each record the problem
-    read, as ``{"line": n, "record": "control record", "text": the line}``, in file order)
-    and ``notices`` (the engine's console notices)."""
+    """An input read as ``branto check`` reads it, without its analysis and without writing
+    anything:
 
-    def __init__(self, r, lines=()):
-        self.error = r.message if r.outcome != "ok" else None
-        self.outcome = r.outcome
-        self.warnings = list(r.warnings)
-        self.stages = [
-            {"stage": s.stage, "title": s.title, "exit": s.exit, "iterations": s.iterations,
-             "warnings": list(s.warnings),
-             "records": [{"line": n, "record": what, "text": lines[n - 1] if 0 < n <= len(lines) else ""}
-                         for n, what in recs]}
-            for s, recs in zip(r.stages, r._records)
-        ]
-        self.notices = r.console
-        self.ok = self.error is None and not self.warnings and all(
-            s.exit not in ("not_closed", "deflection_exceeded") and not s.mechanism for s in r.stages)
+    - ``records``: each record read, in file order, as ``{"problem": n, "first_line": i,
+      "last_line": j, "left": values left unread on its last line, "record": its name as
+      messages give it ("soil layer top record 2"), "fields": [{"name", "value", "unit"}],
+      "text": its input lines}``; a record that runs over more lines than it should, or
+      leaves values unread, is where a column slipped;
+    - ``facts``: what a user should confirm, per problem (``{"problem", "name", "value"}``:
+      wall length against NI * H, excavation depth, analysed width, curves per layer, the
+      earth coefficient of each layer, ...);
+    - ``warnings`` (each warning's text), ``error`` (the mistake or stop that ended the
+      reading, naming file, line, record and value, or None), ``problems`` (read);
+    - ``status``: 0 clean, 1 warnings, 2 an error (the exit status of ``branto check``);
+      ``ok`` is ``status == 0``.
+
+    Mistakes found only by the analysis (a curve depth below the strength data, no
+    closure, no equilibrium) are not found here: ``branto.run`` finds them."""
+
+    def __init__(self, d, lines=()):
+        self.records = [dict(r, text=lines[r["first_line"] - 1:r["last_line"]] if r["first_line"] > 0 else [])
+                        for r in d["records"]]
+        self.facts = d["facts"]
+        self.warnings = list(d["warnings"])
+        self.error = d["error"] or None
+        self.problems = d["problems"]
+        self.status = d["status"]
+        self.ok = self.status == 0
 
     def __bool__(self):
         return self.ok
 
     def __repr__(self):
-        return "<branto.Check %s: %d stages, %d warnings%s>" % (
-            "ok" if self.ok else "not ok", len(self.stages), len(self.warnings),
+        return "<branto.Check %s: %d problems, %d records, %d warnings%s>" % (
+            "ok" if self.ok else "not ok", self.problems, len(self.records), len(self.warnings),
             ", error" if self.error else "")
 
 
 def check(path, *, curve_depths=None):
-    """Read and analyse the input data file at ``path`` without writing anything and
-    return what was found (a ``Check``): the stages read, the warnings and the error."""
+    """Read the input data file at ``path`` as ``branto check`` does (every problem, no
+    analysis, no file written) and return the annotated listing as a ``Check``."""
     path = os.fspath(path)
-    r = _branto.analyse(path, False, "", None, False, False, False, False, _curve_depths(curve_depths), True)
+    d = _branto.listing(path, False, "", _curve_depths(curve_depths))
     try:
         with open(path, "rb") as f:
             lines = f.read().decode("latin-1").splitlines()
     except OSError:
         lines = []
-    return Check(r, lines)
+    return Check(d, lines)
+
+
+def check_text(text, *, name="input.dat", curve_depths=None):
+    """``check`` of an input given as text (str or bytes), named ``name`` in messages."""
+    if not isinstance(text, (str, bytes)):
+        raise TypeError("text must be str or bytes")
+    d = _branto.listing(os.fspath(name), True, text, _curve_depths(curve_depths))
+    shown = text.decode("latin-1") if isinstance(text, bytes) else text
+    for bom in ("\ufeff", "\xef\xbb\xbf"):  # not part of the first record, as the engine reads it
+        shown = shown[len(bom):] if shown.startswith(bom) else shown
+    return Check(d, shown.splitlines())

@@ -14,6 +14,7 @@
 
 #include "common.h"
 #include "export/export.h"
+#include "run/run.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -32,8 +33,6 @@ struct RunOut {
   std::vector<std::string> lines;     // the host's summary line of each stage
   std::string console;                // the engine's console notices
   std::vector<std::string> files;     // the files written
-  // Per problem analysed, the records its input gave, (input line, record), in file order.
-  std::vector<std::vector<std::pair<int, std::string>>> records;
 };
 
 struct Request {
@@ -43,40 +42,7 @@ struct Request {
   std::optional<std::string> out_dir;  // outputs written: in this directory ("": beside the input)
   bool json = false, csv = false, html = false, keep_scratch = false;
   int curve_depths = 0;
-  bool records = false;  // keep the records of each problem
 };
-
-// The records of the problem just analysed, by the input lines the tables keep beside
-// their values: those read for this problem (from its title record on).
-std::vector<std::pair<int, std::string>> records_of(const Model& m) {
-  std::vector<std::pair<int, std::string>> v;
-  const int FIRST = m.D.LPROB;
-  auto add = [&](int line, const std::string& what) {
-    if (line >= FIRST && line > 0) v.emplace_back(line, what);
-  };
-  auto each = [&](int n, int cap, const auto& lines, const std::string& what) {
-    for (int I = 1; I <= std::min(n, cap); ++I) add(lines(I), what + " " + std::to_string(I));
-  };
-  add(FIRST, "title record");
-  add(m.C.LCTRL, "control record");
-  add(m.C.LCTL2, "second control record");
-  each(m.C.NPTS, MXPTS, m.STA.LPT, "specified point");
-  each(m.C.NSECT, MXSECT, m.WS.LWS, "wall section");
-  each(m.C.NCROSS, MXCROS, m.CS.LCROS, "cross section");
-  each(m.REC.NREC4, MXREC4, m.REC.LREC4, "stiffness and load record");
-  each(m.REC.NRES, MXRES, m.REC.LRES, "restraint record");
-  each(m.C.NTIE, MXTIE, m.TIE.LTIE, "tie back");
-  add(m.SOIL.LWALL, "wall record");
-  each(m.SOIL.NSUR, MXSUR, m.SOIL.LSUR, "surcharge");
-  each(m.SOIL.NSPP, MXSPP, m.SOIL.LSPP, "specified pressure");
-  add(m.SOIL.LSOIL, "soil record");
-  each(m.SOIL.NL, MXLAY, m.SOIL.LLAY, "soil layer");
-  each(m.SOIL.NL, MXLAY, m.SOIL.LLTOP, "top of soil layer");
-  each(m.SOIL.NL, MXLAY, m.SOIL.LLBOT, "bottom of soil layer");
-  each(m.C.NPYU, MXPYU, m.UPY.LUPY, "user p-y curve");
-  std::stable_sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  return v;
-}
 
 // The model of this thread's next run, cleared as a new one (value-initialised): each
 // thread keeps one, so that a run costs the clearing of the tables but not a new
@@ -106,8 +72,6 @@ RunOut analyse(const Request& q) {
   emb.from_text = q.from_text;
   emb.text = q.text;
   emb.curve_depths = q.curve_depths;
-  std::vector<std::vector<std::pair<int, std::string>>> records;
-  if (q.records) emb.problem_done = [&records](const Model& m) { records.push_back(records_of(m)); };
   host::Outcome r = host::analyse(job, o, false, &emb);
   RunOut out;
   out.outcome = emb.outcome;
@@ -121,7 +85,6 @@ RunOut analyse(const Request& q) {
   for (const std::string& f : r.files)
     if (!f.empty()) out.files.push_back(f);
   out.results = std::move(emb.results);
-  out.records = std::move(records);
   return out;
 }
 
@@ -320,7 +283,6 @@ PYBIND11_MODULE(_branto, mod) {
       .def_readonly("lines", &RunOut::lines)
       .def_readonly("console", &RunOut::console)
       .def_readonly("files", &RunOut::files)
-      .def_readonly("_records", &RunOut::records)
       .def_property_readonly("run_warnings", [](const RunOut& r) { return r.results.warnings; })
       .def_property_readonly("stages",
                              [](py::object self) {
@@ -340,8 +302,8 @@ PYBIND11_MODULE(_branto, mod) {
   mod.def(
       "analyse",
       [](const std::string& input, bool from_text, const std::string& text, std::optional<std::string> out_dir,
-         bool json, bool csv, bool html, bool keep_scratch, int curve_depths, bool records) {
-        Request q{input, from_text, text, std::move(out_dir), json, csv, html, keep_scratch, curve_depths, records};
+         bool json, bool csv, bool html, bool keep_scratch, int curve_depths) {
+        Request q{input, from_text, text, std::move(out_dir), json, csv, html, keep_scratch, curve_depths};
         RunOut out;
         {
           py::gil_scoped_release unlocked;  // the run touches no Python object
@@ -350,5 +312,30 @@ PYBIND11_MODULE(_branto, mod) {
         return out;
       },
       "input"_a, "from_text"_a, "text"_a, "out_dir"_a, "json"_a, "csv"_a, "html"_a, "keep_scratch"_a,
-      "curve_depths"_a, "records"_a = false);
+      "curve_depths"_a);
+
+  // The reading of an input without its analysis, as branto check reads it: the records
+  // with their lines, fields, values and units, the facts to confirm, the warnings and
+  // the error, as plain Python data. Nothing is written.
+  mod.def(
+      "listing",
+      [](const std::string& input, bool from_text, const std::string& text, int curve_depths) {
+        InputListing l;
+        {
+          py::gil_scoped_release unlocked;
+          l = from_text ? LSTTXT(model(), input, text, curve_depths) : LSTINP(model(), input, curve_depths);
+        }
+        py::list records;
+        for (const ListRecord& r : l.records) {
+          py::list fields;
+          for (const ListField& f : r.fields) fields.append(py::dict("name"_a = f.name, "value"_a = f.value, "unit"_a = f.unit));
+          records.append(py::dict("problem"_a = r.NPROB, "first_line"_a = r.first, "last_line"_a = r.last,
+                                  "left"_a = r.left, "record"_a = r.what, "fields"_a = fields));
+        }
+        py::list facts;
+        for (const ListFact& f : l.facts) facts.append(py::dict("problem"_a = f.NPROB, "name"_a = f.name, "value"_a = f.value));
+        return py::dict("records"_a = records, "facts"_a = facts, "warnings"_a = l.warnings, "error"_a = l.error,
+                        "problems"_a = l.problems, "status"_a = l.status);
+      },
+      "input"_a, "from_text"_a, "text"_a, "curve_depths"_a);
 }

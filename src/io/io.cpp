@@ -328,6 +328,8 @@ void Units::open_memory_input(int unit, std::string_view name, std::string_view 
   u.path = std::string(name);
   u.what = "file";
   u.in = std::string(text);
+  // As for a file: a byte-order mark is not part of the first record.
+  if (u.in.starts_with("\xEF\xBB\xBF")) u.in.erase(0, 3);
   u.loaded = true;
 }
 

@@ -245,7 +245,7 @@ void FACTS(const Model& m, std::vector<ListFact>& out) {
   }
 }
 
-InputListing listing(Model& m, std::string_view path, const std::string_view* text) {
+InputListing listing(Model& m, std::string_view path, const std::string_view* text, int curve_depths) {
   InputListing out;
   io::Units u;
   u.capture_console();
@@ -264,6 +264,9 @@ InputListing listing(Model& m, std::string_view path, const std::string_view* te
     out.records.push_back(record_of(m, at, rec, t));
   });
   Run run{m, u};
+  HostHooks hooks;
+  hooks.curve_depths = curve_depths;
+  if (curve_depths != 0) run.host = &hooks;
   RunSummary s;
   s.problem_done = [&](const Model& mm) { FACTS(mm, out.facts); };
   CHKRUN(run, &s);
@@ -293,6 +296,8 @@ std::string_view FLDUNT(std::string_view what, std::string_view field, int IUNIT
   return {};
 }
 
-InputListing LSTINP(Model& m, std::string_view path) { return listing(m, path, nullptr); }
+InputListing LSTINP(Model& m, std::string_view path, int curve_depths) { return listing(m, path, nullptr, curve_depths); }
 
-InputListing LSTTXT(Model& m, std::string_view name, std::string_view text) { return listing(m, name, &text); }
+InputListing LSTTXT(Model& m, std::string_view name, std::string_view text, int curve_depths) {
+  return listing(m, name, &text, curve_depths);
+}

@@ -110,9 +110,11 @@ struct InputListing {
 
 // LSTINP -- read the input data file at path (LSTTXT: the input given as text, named
 // name in messages) on the model m, as CHKRUN reads it: nothing is analysed and no file
-// is written. The model keeps what the reading left.
-InputListing LSTINP(Model& m, std::string_view path);
-InputListing LSTTXT(Model& m, std::string_view name, std::string_view text);
+// is written. The model keeps what the reading left. curve_depths: the curve depths per
+// soil layer of this reading (NCDDEF to MXCD), as a host gives them to a run; 0: as the
+// environment says.
+InputListing LSTINP(Model& m, std::string_view path, int curve_depths = 0);
+InputListing LSTTXT(Model& m, std::string_view name, std::string_view text, int curve_depths = 0);
 
 // The unit of each field that has one, in English and in SI units: the record by the
 // last part of its name ("record E2" of "cross section 1, record E2", "point" of "user p-y

@@ -117,16 +117,19 @@ def test_warnings_and_check():
     assert run.warnings and all(not w.startswith("WARNING") for w in run.warnings)
     assert sum(len(s.warnings) for s in run.stages) + len(run.run_warnings) <= len(run.warnings)
     assert branto.run(path, curve_depths=50).warnings != run.warnings
-    c = branto.check(path)
-    assert not c.ok and c.error is None and c.warnings == list(run.warnings)
-    assert [s["stage"] for s in c.stages] == [s.stage for s in run.stages]
-    recs = c.stages[0]["records"]
-    assert [r["record"] for r in recs[:3]] == ["title record", "control record", "second control record"]
-    assert [r["line"] for r in recs] == sorted(r["line"] for r in recs) and recs[0]["line"] == 1
+    c = branto.check(path)  # the listing of branto check: the coarse depths warn there too
+    assert c.status == 1 and not c.ok and c.error is None and c.warnings
+    assert branto.check(path, curve_depths=50).status == 0
+    assert [r["first_line"] for r in c.records] == sorted(r["first_line"] for r in c.records)
+    assert c.records[0]["first_line"] == 1 and c.problems == len(run.stages)
     with open(path, encoding="latin-1") as f:
-        assert recs[1]["text"] == f.read().splitlines()[1]
-    c = branto.check(os.path.join(MISTAKES, "ncross_negative.dat"))
-    assert not c.ok and c.error
+        assert c.records[1]["text"] == f.read().splitlines()[c.records[1]["first_line"] - 1:c.records[1]["last_line"]]
+    assert any(f["unit"] for r in c.records for f in r["fields"]) and c.facts
+    with open(os.path.join(MISTAKES, "ncross_negative.dat"), encoding="latin-1") as f:
+        text = f.read()
+    assert branto.check_text(b"\xef\xbb\xbf" + text.encode("latin-1")).records[0] == branto.check_text(text).records[0]
+    for c in (branto.check(os.path.join(MISTAKES, "ncross_negative.dat")), branto.check_text(text)):
+        assert c.status == 2 and not c.ok and c.error
 
 
 def _summary(path):
