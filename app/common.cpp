@@ -24,6 +24,7 @@
 
 #include "common.h"
 #include "outputs.h"
+#include "results/results.h"
 #include "run/run.h"
 
 namespace fs = std::filesystem;
@@ -248,17 +249,6 @@ const char* exit_text(int KEXIT) {
     default: return "not analysed";
   }
 }
-// The same, as a word for the summary rows.
-const char* exit_word(int KEXIT) {
-  switch (KEXIT) {
-    case KXLIN: return "linear";
-    case KXCONV: return "converged";
-    case KXLIMC: return "closed_at_limit";
-    case KXLIMN: return "not_closed";
-    case KXDEFL: return "deflection_exceeded";
-    default: return "not_analysed";
-  }
-}
 bool warning_exit(int KEXIT) { return KEXIT == KXLIMN || KEXIT == KXDEFL; }
 // A closed solution that holds no equilibrium: the wall is a mechanism.
 bool no_equilibrium(const ProblemSummary& p) { return p.KMECH == 1; }
@@ -300,7 +290,7 @@ std::string csv_row(const std::string& file, const ProblemSummary* p, int status
                     const std::string& message) {
   std::string r = csv_field(file) + ",";
   if (p != nullptr) {
-    r += std::to_string(p->NPROB) + "," + (no_equilibrium(*p) ? "no_equilibrium" : exit_word(p->KEXIT)) + "," +
+    r += std::to_string(p->NPROB) + "," + (no_equilibrium(*p) ? "no_equilibrium" : results::exit_word(p->KEXIT)) + "," +
          std::to_string(p->ITER) + "," + (p->IUNIT == SI ? "SI" : p->IUNIT == ENGLISH ? "English" : "") + ",";
     if (has_results(*p)) {
       std::string ties;

@@ -201,17 +201,17 @@ std::vector<std::string> stage_charts(const Stage& s) {
     w.anchors.push_back({b.depth, b.angle, "T" + std::to_string(b.number)});
   out.push_back(svg::wall(w));
 
-  struct Spec {
+  struct Diagram {
     const char* title;
     const char* key;
     const std::vector<double>* v;
     std::string unit;
   };
-  const Spec SPECS[] = {{"Deflection", "deflection", &t.deflection, u.length},
+  const Diagram DIAGRAMS[] = {{"Deflection", "deflection", &t.deflection, u.length},
                         {"Moment", "moment", &t.moment, u.moment},
                         {"Shear", "shear", &t.shear, u.force},
                         {"Soil reaction", "soil_reaction", &t.soil_reaction, u.force_per_length}};
-  for (const Spec& p : SPECS) {
+  for (const Diagram& p : DIAGRAMS) {
     svg::Chart c = profile(s, p.title, p.title + std::string(" (") + p.unit + ")", L);
     c.legend_rows = 2;
     svg::Series d;

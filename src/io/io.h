@@ -90,6 +90,9 @@ struct Rec {
   int n = 0;
   std::string_view names = {};
 };
+// The k-th blank-separated word of names (k from 1): the name of a record's k-th field;
+// nothing past the last.
+std::string_view nth_name(std::string_view names, int k);
 
 // Where the last READ of an input unit found its record: the line of its first value
 // (of its first line when it had none), the line it ended on, and the number of values

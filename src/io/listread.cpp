@@ -21,18 +21,6 @@ bool blank(char c) { return c == ' ' || c == '\t'; }
 bool separator(char c) { return blank(c) || c == ',' || c == '/'; }
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
-// The k-th blank-separated word of names (k from 1), or nothing.
-std::string_view nth_name(std::string_view names, int k) {
-  std::size_t i = 0;
-  for (int w = 1;; ++w) {
-    while (i < names.size() && names[i] == ' ') ++i;
-    if (i >= names.size()) return {};
-    std::size_t j = i;
-    while (j < names.size() && names[j] != ' ') ++j;
-    if (w == k) return names.substr(i, j - i);
-    i = j;
-  }
-}
 
 // An integer: optional sign and digits only, within 32 bits.
 enum class Conv { OK, SYNTAX, RANGE, NONFINITE };
@@ -413,6 +401,19 @@ class Reader {
 };
 
 }  // namespace
+
+// The k-th blank-separated word of names (k from 1), or nothing.
+std::string_view nth_name(std::string_view names, int k) {
+  std::size_t i = 0;
+  for (int w = 1;; ++w) {
+    while (i < names.size() && names[i] == ' ') ++i;
+    if (i >= names.size()) return {};
+    std::size_t j = i;
+    while (j < names.size() && names[j] != ' ') ++j;
+    if (w == k) return names.substr(i, j - i);
+    i = j;
+  }
+}
 
 void list_read(Unit& u, const Rec& rec, const Target* targets, std::size_t n, Watch* w) {
   Reader(u, rec, w).read(targets, n);

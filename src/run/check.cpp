@@ -110,18 +110,6 @@ std::string figures(double v) {
   return std::string(b, r.ptr);
 }
 
-// The k-th blank-separated word of names (k from 1), or nothing.
-std::string_view nth_word(std::string_view names, int k) {
-  std::size_t i = 0;
-  for (int w = 1;; ++w) {
-    while (i < names.size() && names[i] == ' ') ++i;
-    if (i >= names.size()) return {};
-    std::size_t j = i;
-    while (j < names.size() && names[j] != ' ') ++j;
-    if (w == k) return names.substr(i, j - i);
-    i = j;
-  }
-}
 
 // The record just read, as the listing keeps it.
 ListRecord record_of(const Model& m, const io::RecordSpan& at, const io::Rec& rec, std::span<const io::Target> t) {
@@ -140,7 +128,7 @@ ListRecord record_of(const Model& m, const io::RecordSpan& at, const io::Rec& re
     for (std::size_t e = 0; e < n; ++e) {
       ListField f;
       ++k;
-      f.name = std::string(nth_word(rec.names, k));
+      f.name = std::string(io::nth_name(rec.names, k));
       if (f.name.empty()) f.name = "value " + std::to_string(k);
       switch (tg.kind) {
         case io::Target::INT:
